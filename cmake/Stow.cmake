@@ -1,0 +1,37 @@
+# Helpers shared by every folder's CMakeLists.txt.
+#
+# Sources are collected by glob so that a new class is just a new .h/.cpp pair.
+# A folder whose main.cpp holds a program's entry point keeps it out of the
+# folder's library.
+
+function(stow_sources out dir)
+  file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+  list(FILTER found EXCLUDE REGEX "/main\\.cpp$")
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# stow_library(NAME DIRS dir... [PUBLIC_LIBS lib...])
+function(stow_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;PUBLIC_LIBS" ${ARGN})
+  set(all)
+  foreach(dir ${ARG_DIRS})
+    stow_sources(found ${dir})
+    list(APPEND all ${found})
+  endforeach()
+  if(all)
+    add_library(${name} STATIC ${all})
+    target_include_directories(${name} PUBLIC ${ARG_DIRS})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${ARG_DIRS})
+    target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_LIBS})
+  endif()
+endfunction()
+
+# Self-contained programs carry the C++ runtime with them.
+function(stow_self_contained target)
+  if(NOT STOW_SANITIZE AND NOT STOW_FUZZ)
+    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
+endfunction()

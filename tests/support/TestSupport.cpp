@@ -1,0 +1,182 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace stowtest {
+
+TempDir::TempDir()
+{
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/stowtest-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    fPath = buffer.data();
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    // Tests may leave read-only folders behind; make them writable first.
+    for (auto it = std::filesystem::recursive_directory_iterator(fPath, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(fPath, ignored);
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value)
+    : fName(name)
+{
+    const char* old = getenv(name);
+    fHadValue = old != nullptr;
+    if (old)
+        fOldValue = old;
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (fHadValue)
+        setenv(fName.c_str(), fOldValue.c_str(), 1);
+    else
+        unsetenv(fName.c_str());
+}
+
+namespace {
+
+std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& extra)
+{
+    std::map<std::string, std::string> merged;
+    for (char** entry = environ; *entry; ++entry) {
+        std::string text = *entry;
+        size_t equal = text.find('=');
+        if (equal != std::string::npos)
+            merged[text.substr(0, equal)] = text.substr(equal + 1);
+    }
+    for (const auto& [name, value] : extra)
+        merged[name] = value;
+    std::vector<std::string> result;
+    for (const auto& [name, value] : merged)
+        result.push_back(name + "=" + value);
+    return result;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings)
+{
+    std::vector<char*> result;
+    for (auto& s : strings)
+        result.push_back(s.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+// Feeds stdin and drains stdout and stderr together so that no pipe fills up.
+void Pump(int in, const std::string& input, int out, int err, RunResult& result)
+{
+    size_t written = 0;
+    if (input.empty()) {
+        close(in);
+        in = -1;
+    }
+    while (out >= 0 || err >= 0) {
+        pollfd fds[3] = {{out, POLLIN, 0}, {err, POLLIN, 0}, {in, POLLOUT, 0}};
+        if (poll(fds, 3, -1) < 0)
+            break;
+        char buffer[65536];
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                close(fds[i].fd);
+                (i == 0 ? out : err) = -1;
+            } else {
+                (i == 0 ? result.out : result.err).append(buffer, size_t(got));
+            }
+        }
+        if (in >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+            ssize_t put = write(in, input.data() + written, input.size() - written);
+            if (put > 0)
+                written += size_t(put);
+            if (put <= 0 || written == input.size()) {
+                close(in);
+                in = -1;
+            }
+        }
+    }
+    if (in >= 0)
+        close(in);
+}
+
+} // namespace
+
+RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText,
+              const std::map<std::string, std::string>& env)
+{
+    RunResult result;
+    int inPipe[2], outPipe[2], errPipe[2];
+    if (pipe2(inPipe, O_CLOEXEC) || pipe2(outPipe, O_CLOEXEC) || pipe2(errPipe, O_CLOEXEC))
+        throw std::runtime_error("pipe failed");
+    std::vector<std::string> args = argv;
+    std::vector<std::string> environment = MergedEnvironment(env);
+    std::vector<char*> argp = Pointers(args);
+    std::vector<char*> envp = Pointers(environment);
+
+    pid_t child = fork();
+    if (child == 0) {
+        dup2(inPipe[0], 0);
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        execve(argp[0], argp.data(), envp.data());
+        _exit(127);
+    }
+    close(inPipe[0]);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    signal(SIGPIPE, SIG_IGN);
+    Pump(inPipe[1], stdinText, outPipe[0], errPipe[0], result);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+std::string BinPath(const std::string& program)
+{
+    const char* dir = getenv("STOW_BIN_DIR");
+    return std::string(dir && *dir ? dir : STOW_BIN_DIR) + "/" + program;
+}
+
+std::string SourcePath(const std::string& relative)
+{
+    return std::string(STOW_SOURCE_DIR) + "/" + relative;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& contents)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+} // namespace stowtest

@@ -1,0 +1,63 @@
+// Helpers shared by every test program: temporary folders, running the built
+// programs as a user would, and small file utilities.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace stowtest {
+
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it when
+// the object goes away.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return fPath; }
+    std::string Str() const { return fPath.string(); }
+    std::filesystem::path operator/(const std::string& leaf) const { return fPath / leaf; }
+
+private:
+    std::filesystem::path fPath;
+};
+
+// Sets an environment variable for the lifetime of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string fName;
+    bool fHadValue;
+    std::string fOldValue;
+};
+
+struct RunResult {
+    int exitCode = -1; // the exit status, or 128 + signal number
+    std::string out;
+    std::string err;
+};
+
+// Runs `argv` (argv[0] is a path) without a shell, with `stdinText` as its
+// input and `env` added to (or replacing in) the current environment.
+RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText = {},
+              const std::map<std::string, std::string>& env = {});
+
+// Path of a program built into build/bin.
+std::string BinPath(const std::string& program);
+
+// Path of a file or folder in the source tree.
+std::string SourcePath(const std::string& relative);
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& contents);
+
+} // namespace stowtest
