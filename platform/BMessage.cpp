@@ -11,8 +11,7 @@ static_assert(std::endian::native == std::endian::little, "values are kept in li
 
 namespace {
 
-template<typename T>
-std::string BytesOf(const T& value)
+template<typename T> std::string BytesOf(const T& value)
 {
     return std::string(reinterpret_cast<const char*>(&value), sizeof(T));
 }
@@ -29,8 +28,7 @@ std::string BytesOf(BPoint point)
     return std::string(reinterpret_cast<const char*>(xy), sizeof xy);
 }
 
-template<typename T>
-T FromBytes(const std::string& bytes)
+template<typename T> T FromBytes(const std::string& bytes)
 {
     T value {};
     if (bytes.size() == sizeof(T))
@@ -38,8 +36,7 @@ T FromBytes(const std::string& bytes)
     return value;
 }
 
-template<>
-BRect FromBytes<BRect>(const std::string& bytes)
+template<> BRect FromBytes<BRect>(const std::string& bytes)
 {
     float edges[4] = {0, 0, -1, -1};
     if (bytes.size() == sizeof edges)
@@ -47,8 +44,7 @@ BRect FromBytes<BRect>(const std::string& bytes)
     return BRect(edges[0], edges[1], edges[2], edges[3]);
 }
 
-template<>
-BPoint FromBytes<BPoint>(const std::string& bytes)
+template<> BPoint FromBytes<BPoint>(const std::string& bytes)
 {
     float xy[2] = {0, 0};
     if (bytes.size() == sizeof xy)
@@ -56,8 +52,7 @@ BPoint FromBytes<BPoint>(const std::string& bytes)
     return BPoint(xy[0], xy[1]);
 }
 
-template<>
-bool FromBytes<bool>(const std::string& bytes)
+template<> bool FromBytes<bool>(const std::string& bytes)
 {
     return bytes.size() == 1 && bytes[0] != 0;
 }
@@ -117,8 +112,7 @@ bool type_is_fixed_size(type_code type, size_t* itemSize)
 
 BMessage::BMessage(uint32 whatCode)
     : what(whatCode)
-{
-}
+{ }
 
 BMessage::Field* BMessage::FieldNamed(const char* name)
 {
@@ -275,8 +269,8 @@ status_t BMessage::AddData(const char* name, type_code type, const void* data, s
     return AddItem(name, type, std::move(item), isFixedSize, count);
 }
 
-status_t BMessage::AddItem(const char* name, type_code type, std::string item, bool isFixedSize,
-    int32 count)
+status_t BMessage::AddItem(
+    const char* name, type_code type, std::string item, bool isFixedSize, int32 count)
 {
     if (name == nullptr || *name == '\0' || strlen(name) > kMaxNameLength || type == B_ANY_TYPE)
         return B_BAD_VALUE;
@@ -305,8 +299,7 @@ status_t BMessage::AddItem(const char* name, type_code type, std::string item, b
     return B_OK;
 }
 
-template<typename T>
-status_t BMessage::AddFixed(const char* name, type_code type, const T& value)
+template<typename T> status_t BMessage::AddFixed(const char* name, type_code type, const T& value)
 {
     std::string bytes = BytesOf(value);
     return AddData(name, type, bytes.data(), ssize_t(bytes.size()));
@@ -398,8 +391,8 @@ status_t BMessage::RemoveName(const char* name)
     return B_OK;
 }
 
-const std::string* BMessage::Item(const char* name, type_code type, int32 index,
-    status_t* error) const
+const std::string* BMessage::Item(
+    const char* name, type_code type, int32 index, status_t* error) const
 {
     const Field* field = FieldNamed(name);
     status_t status = B_OK;
@@ -414,14 +407,14 @@ const std::string* BMessage::Item(const char* name, type_code type, int32 index,
     return status == B_OK ? &field->items[size_t(index)] : nullptr;
 }
 
-status_t BMessage::FindData(const char* name, type_code type, const void** data,
-    ssize_t* numBytes) const
+status_t BMessage::FindData(
+    const char* name, type_code type, const void** data, ssize_t* numBytes) const
 {
     return FindData(name, type, 0, data, numBytes);
 }
 
-status_t BMessage::FindData(const char* name, type_code type, int32 index, const void** data,
-    ssize_t* numBytes) const
+status_t BMessage::FindData(
+    const char* name, type_code type, int32 index, const void** data, ssize_t* numBytes) const
 {
     status_t status;
     const std::string* item = Item(name, type, index, &status);
@@ -446,8 +439,7 @@ status_t BMessage::FindFixed(const char* name, type_code type, int32 index, T* v
     return B_OK;
 }
 
-template<typename T>
-T BMessage::ValueOf(const char* name, type_code type, int32 index) const
+template<typename T> T BMessage::ValueOf(const char* name, type_code type, int32 index) const
 {
     T value {};
     if (FindFixed(name, type, index, &value) != B_OK)
@@ -708,14 +700,13 @@ bool BMessage::HasMessage(const char* name, int32 index) const
     return HasData(name, B_MESSAGE_TYPE, index);
 }
 
-status_t BMessage::ReplaceData(const char* name, type_code type, const void* data,
-    ssize_t numBytes)
+status_t BMessage::ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes)
 {
     return ReplaceData(name, type, 0, data, numBytes);
 }
 
-status_t BMessage::ReplaceData(const char* name, type_code type, int32 index, const void* data,
-    ssize_t numBytes)
+status_t BMessage::ReplaceData(
+    const char* name, type_code type, int32 index, const void* data, ssize_t numBytes)
 {
     if (numBytes < 0 || (data == nullptr && numBytes > 0) || type == B_ANY_TYPE)
         return B_BAD_VALUE;

@@ -75,8 +75,8 @@ public:
 
     // Finding. B_ANY_TYPE matches a field of any type.
     status_t FindData(const char* name, type_code type, const void** data, ssize_t* numBytes) const;
-    status_t FindData(const char* name, type_code type, int32 index, const void** data,
-        ssize_t* numBytes) const;
+    status_t FindData(
+        const char* name, type_code type, int32 index, const void** data, ssize_t* numBytes) const;
     status_t FindRect(const char* name, BRect* rect) const;
     status_t FindRect(const char* name, int32 index, BRect* rect) const;
     status_t FindPoint(const char* name, BPoint* point) const;
@@ -130,8 +130,8 @@ public:
 
     // Replacing an existing item; a missing one is an error.
     status_t ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes);
-    status_t ReplaceData(const char* name, type_code type, int32 index, const void* data,
-        ssize_t numBytes);
+    status_t ReplaceData(
+        const char* name, type_code type, int32 index, const void* data, ssize_t numBytes);
     status_t ReplaceRect(const char* name, BRect rect);
     status_t ReplaceRect(const char* name, int32 index, BRect rect);
     status_t ReplacePoint(const char* name, BPoint point);
@@ -163,17 +163,15 @@ public:
     static constexpr size_t kMaxNameLength = 255;
 
 private:
-    status_t AddItem(const char* name, type_code type, std::string item, bool isFixedSize,
-        int32 count);
+    status_t AddItem(
+        const char* name, type_code type, std::string item, bool isFixedSize, int32 count);
     Field* FieldNamed(const char* name);
     const Field* FieldNamed(const char* name) const;
     const std::string* Item(const char* name, type_code type, int32 index, status_t* error) const;
     template<typename T>
     status_t FindFixed(const char* name, type_code type, int32 index, T* value) const;
-    template<typename T>
-    T ValueOf(const char* name, type_code type, int32 index) const;
-    template<typename T>
-    status_t AddFixed(const char* name, type_code type, const T& value);
+    template<typename T> T ValueOf(const char* name, type_code type, int32 index) const;
+    template<typename T> status_t AddFixed(const char* name, type_code type, const T& value);
     template<typename T>
     status_t ReplaceFixed(const char* name, type_code type, int32 index, const T& value);
 

@@ -10,8 +10,7 @@ public:
     BPoint(float px, float py)
         : x(px)
         , y(py)
-    {
-    }
+    { }
 
     void Set(float px, float py)
     {

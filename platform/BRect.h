@@ -19,12 +19,10 @@ public:
         , top(t)
         , right(r)
         , bottom(b)
-    {
-    }
+    { }
     BRect(BPoint leftTop, BPoint rightBottom)
         : BRect(leftTop.x, leftTop.y, rightBottom.x, rightBottom.y)
-    {
-    }
+    { }
 
     void Set(float l, float t, float r, float b) { *this = BRect(l, t, r, b); }
     float Width() const { return right - left; }
@@ -52,7 +50,10 @@ public:
         bottom -= dy;
         return *this;
     }
-    bool Contains(BPoint p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+    bool Contains(BPoint p) const
+    {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    }
     bool Intersects(const BRect& r) const
     {
         return IsValid() && r.IsValid() && left <= r.right && r.left <= right && top <= r.bottom

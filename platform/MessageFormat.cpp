@@ -133,8 +133,7 @@ public:
         : fData(data)
         , fSize(size)
         , fSwap(swap)
-    {
-    }
+    { }
 
     bool U8(uint8& value)
     {
@@ -174,8 +173,7 @@ private:
     bool fSwap;
 };
 
-status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result,
-    size_t* consumed);
+status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result, size_t* consumed);
 
 // Converts a big-endian item to our byte order, element by element.
 void SwapItem(type_code type, std::string& item)
@@ -214,8 +212,8 @@ status_t CheckItem(type_code type, std::string& item, int depth)
     // Keep nested messages in our own canonical form.
     BMessage nested;
     size_t used = 0;
-    status_t status = ReadMessage(reinterpret_cast<const uint8*>(item.data()), item.size(),
-        depth + 1, nested, &used);
+    status_t status = ReadMessage(
+        reinterpret_cast<const uint8*>(item.data()), item.size(), depth + 1, nested, &used);
     if (status != B_OK)
         return status;
     if (used != item.size())
@@ -224,8 +222,8 @@ status_t CheckItem(type_code type, std::string& item, int depth)
     return B_OK;
 }
 
-status_t ReadFixedItems(const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field,
-    bool swap)
+status_t ReadFixedItems(
+    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap)
 {
     size_t typeSize = 0;
     type_is_fixed_size(field.type, &typeSize);
@@ -246,8 +244,8 @@ status_t ReadFixedItems(const uint8* data, size_t dataSize, uint32 count, BMessa
     return B_OK;
 }
 
-status_t ReadVariableItems(const uint8* data, size_t dataSize, uint32 count,
-    BMessage::Field& field, bool swap, int depth)
+status_t ReadVariableItems(
+    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap, int depth)
 {
     if (size_t(count) * 4 > dataSize)
         return B_BAD_DATA;
@@ -325,8 +323,7 @@ status_t ReadField(Reader& reader, uint8 flags, int depth, BMessage& result)
     return result.AddField(std::move(field)) == B_OK ? B_OK : B_BAD_DATA;
 }
 
-status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result,
-    size_t* consumed)
+status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result, size_t* consumed)
 {
     if (depth > kMaxDepth)
         return B_BAD_DATA;
@@ -453,8 +450,7 @@ status_t Unflatten(const char* data, size_t size, BMessage& result)
     result.MakeEmpty();
     result.what = 0;
     size_t consumed = 0;
-    status_t status
-        = ReadMessage(reinterpret_cast<const uint8*>(data), size, 0, result, &consumed);
+    status_t status = ReadMessage(reinterpret_cast<const uint8*>(data), size, 0, result, &consumed);
     if (status != B_OK) {
         result.MakeEmpty();
         result.what = 0;

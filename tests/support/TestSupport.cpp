@@ -32,7 +32,7 @@ TempDir::~TempDir()
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
         if (it->is_directory(ignored) && !it->is_symlink(ignored))
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
+                std::filesystem::perm_options::add, ignored);
     }
     std::filesystem::remove_all(fPath, ignored);
 }
@@ -124,7 +124,7 @@ void Pump(int in, const std::string& input, int out, int err, RunResult& result)
 } // namespace
 
 RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText,
-              const std::map<std::string, std::string>& env)
+    const std::map<std::string, std::string>& env)
 {
     RunResult result;
     int inPipe[2], outPipe[2], errPipe[2];

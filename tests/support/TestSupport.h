@@ -49,7 +49,7 @@ struct RunResult {
 // Runs `argv` (argv[0] is a path) without a shell, with `stdinText` as its
 // input and `env` added to (or replacing in) the current environment.
 RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText = {},
-              const std::map<std::string, std::string>& env = {});
+    const std::map<std::string, std::string>& env = {});
 
 // Path of a program built into build/bin.
 std::string BinPath(const std::string& program);
