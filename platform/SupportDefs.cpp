@@ -23,6 +23,7 @@ status_t status_from_errno(int error)
     case EAGAIN:
         return B_WOULD_BLOCK;
     case EBUSY:
+    case ETXTBSY: // a running executable cannot be opened for writing
         return B_BUSY;
     case EEXIST:
         return B_FILE_EXISTS;
