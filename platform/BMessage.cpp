@@ -246,47 +246,81 @@ status_t BMessage::Unflatten(const char* data, size_t size)
 
 status_t BMessage::AddField(Field field)
 {
-    if (field.name.empty() || field.name.size() > kMaxNameLength || field.items.empty())
+    if (!ValidName(field.name) || field.items.empty())
         return B_BAD_VALUE;
     if (FieldNamed(field.name.c_str()) != nullptr)
         return B_NAME_IN_USE;
+    size_t itemSize = 0;
+    type_is_fixed_size(field.type, &itemSize);
+    for (const auto& item : field.items) {
+        if (itemSize != 0 && item.size() != itemSize)
+            return B_BAD_VALUE;
+        if (field.type == B_STRING_TYPE && (item.empty() || item.back() != '\0'))
+            return B_BAD_VALUE;
+    }
+    field.fixedSize = MessageFormat::IsFixedLayout(field.type, field.items);
     fFields.push_back(std::move(field));
+    return B_OK;
+}
+
+bool BMessage::ValidName(const std::string& name)
+{
+    return !name.empty() && name.size() <= kMaxNameLength && name.find('\0') == std::string::npos;
+}
+
+status_t BMessage::MakeItem(type_code type, const void* data, ssize_t numBytes, std::string& item)
+{
+    if (numBytes < 0 || (data == nullptr && numBytes > 0))
+        return B_BAD_VALUE;
+    item.assign(static_cast<const char*>(data), size_t(numBytes));
+    size_t itemSize = 0;
+    type_is_fixed_size(type, &itemSize);
+    if (itemSize != 0 && item.size() != itemSize)
+        return B_BAD_VALUE;
+    if (type == B_STRING_TYPE && (item.empty() || item.back() != '\0'))
+        return B_BAD_VALUE;
+    if (type == B_MESSAGE_TYPE) {
+        BMessage nested;
+        if (nested.Unflatten(item) != B_OK)
+            return B_BAD_VALUE;
+        return MessageItem(&nested, item);
+    }
+    return B_OK;
+}
+
+status_t BMessage::MessageItem(const BMessage* message, std::string& item)
+{
+    if (message == nullptr)
+        return B_BAD_VALUE;
+    // The message that holds this one must stay readable.
+    if (MessageFormat::NestingDepth(*message) + 1 > MessageFormat::kMaxDepth)
+        return B_BAD_VALUE;
+    item = message->Flatten(); // nested messages are kept in canonical form
     return B_OK;
 }
 
 status_t BMessage::AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
     bool isFixedSize, int32 count)
 {
-    if (numBytes < 0 || (data == nullptr && numBytes > 0))
-        return B_BAD_VALUE;
-    std::string item(static_cast<const char*>(data), size_t(numBytes));
-    if (type == B_MESSAGE_TYPE) {
-        BMessage check;
-        if (check.Unflatten(item) != B_OK)
-            return B_BAD_VALUE;
-        item = check.Flatten(); // nested messages are kept in canonical form
-    }
-    return AddItem(name, type, std::move(item), isFixedSize, count);
+    // The layout follows from the items (MessageFormat::IsFixedLayout), so
+    // `isFixedSize` and `count` are only hints.
+    std::string item;
+    status_t status = MakeItem(type, data, numBytes, item);
+    if (status != B_OK)
+        return status;
+    return AddItem(name, type, std::move(item), count);
 }
 
-status_t BMessage::AddItem(
-    const char* name, type_code type, std::string item, bool isFixedSize, int32 count)
+status_t BMessage::AddItem(const char* name, type_code type, std::string item, int32 count)
 {
-    if (name == nullptr || *name == '\0' || strlen(name) > kMaxNameLength || type == B_ANY_TYPE)
+    if (name == nullptr || !ValidName(name))
         return B_BAD_VALUE;
-    size_t itemSize = 0;
-    bool knownFixed = type_is_fixed_size(type, &itemSize);
-    if (itemSize != 0 && item.size() != itemSize)
-        return B_BAD_VALUE;
-    if (type == B_STRING_TYPE && (item.empty() || item.back() != '\0'))
-        return B_BAD_VALUE;
-
     Field* field = FieldNamed(name);
     if (field == nullptr) {
         Field added;
         added.name = name;
         added.type = type;
-        added.fixedSize = itemSize != 0 || (knownFixed && isFixedSize);
+        added.fixedSize = type_is_fixed_size(type);
         fFields.push_back(std::move(added));
         field = &fFields.back();
         field->items.reserve(size_t(count > 0 ? count : 1));
@@ -364,9 +398,11 @@ status_t BMessage::AddDouble(const char* name, double value)
 
 status_t BMessage::AddMessage(const char* name, const BMessage* message)
 {
-    if (message == nullptr)
-        return B_BAD_VALUE;
-    return AddItem(name, B_MESSAGE_TYPE, message->Flatten(), false, 1);
+    std::string item;
+    status_t status = MessageItem(message, item);
+    if (status != B_OK)
+        return status;
+    return AddItem(name, B_MESSAGE_TYPE, std::move(item), 1);
 }
 
 status_t BMessage::RemoveData(const char* name, int32 index)
@@ -379,6 +415,8 @@ status_t BMessage::RemoveData(const char* name, int32 index)
     field->items.erase(field->items.begin() + index);
     if (field->items.empty())
         return RemoveName(name);
+    if (!field->fixedSize)
+        field->fixedSize = MessageFormat::IsFixedLayout(field->type, field->items);
     return B_OK;
 }
 
@@ -708,22 +746,23 @@ status_t BMessage::ReplaceData(const char* name, type_code type, const void* dat
 status_t BMessage::ReplaceData(
     const char* name, type_code type, int32 index, const void* data, ssize_t numBytes)
 {
-    if (numBytes < 0 || (data == nullptr && numBytes > 0) || type == B_ANY_TYPE)
-        return B_BAD_VALUE;
     status_t status;
     if (Item(name, type, index, &status) == nullptr)
         return status;
     Field* field = FieldNamed(name);
-    std::string item(static_cast<const char*>(data), size_t(numBytes));
-    size_t itemSize = 0;
-    type_is_fixed_size(type, &itemSize);
-    if (itemSize != 0 && item.size() != itemSize)
-        return B_BAD_VALUE;
-    if (type == B_STRING_TYPE && (item.empty() || item.back() != '\0'))
-        return B_BAD_VALUE;
-    if (field->fixedSize && field->items.size() > 1 && item.size() != field->items[0].size())
-        field->fixedSize = false;
-    field->items[size_t(index)] = std::move(item);
+    std::string item;
+    status = MakeItem(field->type, data, numBytes, item);
+    if (status != B_OK)
+        return status;
+    return ReplaceItem(*field, index, std::move(item));
+}
+
+status_t BMessage::ReplaceItem(Field& field, int32 index, std::string item)
+{
+    bool sameSize = field.items[size_t(index)].size() == item.size();
+    field.items[size_t(index)] = std::move(item);
+    if (!sameSize)
+        field.fixedSize = MessageFormat::IsFixedLayout(field.type, field.items);
     return B_OK;
 }
 
@@ -842,8 +881,12 @@ status_t BMessage::ReplaceMessage(const char* name, const BMessage* message)
 
 status_t BMessage::ReplaceMessage(const char* name, int32 index, const BMessage* message)
 {
-    if (message == nullptr)
-        return B_BAD_VALUE;
-    std::string bytes = message->Flatten();
-    return ReplaceData(name, B_MESSAGE_TYPE, index, bytes.data(), ssize_t(bytes.size()));
+    status_t status;
+    if (Item(name, B_MESSAGE_TYPE, index, &status) == nullptr)
+        return status;
+    std::string item;
+    status = MessageItem(message, item);
+    if (status != B_OK)
+        return status;
+    return ReplaceItem(*FieldNamed(name), index, std::move(item));
 }

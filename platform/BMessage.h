@@ -155,16 +155,20 @@ public:
     status_t ReplaceMessage(const char* name, const BMessage* message);
     status_t ReplaceMessage(const char* name, int32 index, const BMessage* message);
 
-    // Appends a field exactly as given; the reader of the flattened form uses
-    // it. Fails when a field of that name exists already.
+    // Appends a field as given (its layout follows from the items); the reader
+    // of the flattened form uses it. Message items must already be canonical
+    // flattened messages. Fails when a field of that name exists already.
     status_t AddField(Field field);
 
     // Names are stored with a one-byte length.
     static constexpr size_t kMaxNameLength = 255;
 
 private:
-    status_t AddItem(
-        const char* name, type_code type, std::string item, bool isFixedSize, int32 count);
+    static bool ValidName(const std::string& name);
+    static status_t MakeItem(type_code type, const void* data, ssize_t numBytes, std::string& item);
+    static status_t MessageItem(const BMessage* message, std::string& item);
+    status_t AddItem(const char* name, type_code type, std::string item, int32 count);
+    status_t ReplaceItem(Field& field, int32 index, std::string item);
     Field* FieldNamed(const char* name);
     const Field* FieldNamed(const char* name) const;
     const std::string* Item(const char* name, type_code type, int32 index, status_t* error) const;

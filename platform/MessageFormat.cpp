@@ -15,26 +15,24 @@ size_t PaddedItemSize(size_t length)
     return (length + 4 + 7) & ~size_t(7);
 }
 
-bool WritesFixed(const BMessage::Field& field)
-{
-    return field.fixedSize && field.type != B_STRING_TYPE && field.type != B_MESSAGE_TYPE;
-}
-
-size_t DataSize(const BMessage::Field& field)
+size_t DataSize(const BMessage::Field& field, bool fixed)
 {
     size_t size = 0;
-    bool fixed = WritesFixed(field);
     for (const auto& item : field.items)
         size += fixed ? item.size() : PaddedItemSize(item.size());
     return size;
 }
 
+bool UsesMiniSizes(size_t dataSize, size_t count)
+{
+    return dataSize <= 255 && count <= 255;
+}
+
 size_t FieldSize(const BMessage::Field& field)
 {
     size_t count = field.items.size();
-    size_t data = DataSize(field);
-    bool mini = data <= 255 && count <= 255;
-    size_t sizeWidth = mini ? 1 : 4;
+    size_t data = DataSize(field, IsFixedLayout(field.type, field.items));
+    size_t sizeWidth = UsesMiniSizes(data, count) ? 1 : 4;
     size_t countWidth = count == 1 ? 0 : sizeWidth;
     return 1 + 4 + countWidth + sizeWidth + 1 + field.name.size() + data;
 }
@@ -46,27 +44,28 @@ void PutU32(std::string& out, uint32 value)
     out.append(bytes, 4);
 }
 
+void PutSize(std::string& out, size_t value, bool mini)
+{
+    if (mini)
+        out.push_back(char(value));
+    else
+        PutU32(out, uint32(value));
+}
+
 void WriteField(std::string& out, const BMessage::Field& field)
 {
     size_t count = field.items.size();
-    size_t data = DataSize(field);
-    bool fixed = WritesFixed(field);
-    bool mini = data <= 255 && count <= 255;
+    bool fixed = IsFixedLayout(field.type, field.items);
+    size_t data = DataSize(field, fixed);
+    bool mini = UsesMiniSizes(data, count);
     bool single = count == 1;
     uint8 flags = kFieldValid | (mini ? kFieldMiniData : 0) | (fixed ? kFieldFixedSize : 0)
         | (single ? kFieldSingleItem : 0);
     out.push_back(char(flags));
     PutU32(out, field.type);
-    if (!single) {
-        if (mini)
-            out.push_back(char(count));
-        else
-            PutU32(out, uint32(count));
-    }
-    if (mini)
-        out.push_back(char(data));
-    else
-        PutU32(out, uint32(data));
+    if (!single)
+        PutSize(out, count, mini);
+    PutSize(out, data, mini);
     out.push_back(char(field.name.size()));
     out.append(field.name);
     size_t start = out.size();
@@ -82,6 +81,17 @@ void WriteField(std::string& out, const BMessage::Field& field)
 }
 
 } // namespace
+
+bool IsFixedLayout(type_code type, const std::vector<std::string>& items)
+{
+    if (!type_is_fixed_size(type))
+        return false;
+    for (const auto& item : items) {
+        if (item.size() != items.front().size())
+            return false;
+    }
+    return true;
+}
 
 uint32 HeaderChecksum(const uint8* header, size_t headerSize)
 {
@@ -126,10 +136,10 @@ std::string Flatten(const BMessage& message)
 
 namespace {
 
-// A bounded reader over the input; every read checks what is left.
-class Reader {
+// A bounded cursor over the input; every read checks what is left.
+class Cursor {
 public:
-    Reader(const uint8* data, size_t size, bool swap)
+    Cursor(const uint8* data, size_t size, bool swap)
         : fData(data)
         , fSize(size)
         , fSwap(swap)
@@ -137,7 +147,7 @@ public:
 
     bool U8(uint8& value)
     {
-        if (fAt + 1 > fSize)
+        if (fAt >= fSize)
             return false;
         value = fData[fAt++];
         return true;
@@ -145,12 +155,24 @@ public:
 
     bool U32(uint32& value)
     {
-        if (fAt + 4 > fSize)
+        if (fSize - fAt < 4)
             return false;
         memcpy(&value, fData + fAt, 4);
         if (fSwap)
             value = __builtin_bswap32(value);
         fAt += 4;
+        return true;
+    }
+
+    // A size or count: one byte in the mini form, else four.
+    bool Size(bool mini, uint32& value)
+    {
+        uint8 small = 0;
+        if (!mini)
+            return U32(value);
+        if (!U8(small))
+            return false;
+        value = small;
         return true;
     }
 
@@ -163,8 +185,9 @@ public:
         return true;
     }
 
+    void Skip(size_t count) { fAt += std::min(count, fSize - fAt); }
+
     size_t At() const { return fAt; }
-    bool Swapped() const { return fSwap; }
 
 private:
     const uint8* fData;
@@ -173,9 +196,7 @@ private:
     bool fSwap;
 };
 
-status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result, size_t* consumed);
-
-// Converts a big-endian item to our byte order, element by element.
+// Converts an item of the other byte order to ours, element by element.
 void SwapItem(type_code type, std::string& item)
 {
     size_t element = 0;
@@ -203,17 +224,34 @@ void SwapItem(type_code type, std::string& item)
         std::reverse(item.begin() + long(at), item.begin() + long(at + element));
 }
 
-status_t CheckItem(type_code type, std::string& item, int depth)
+// One unflatten call: nested messages are read by the same reader, so the
+// limits below hold for the whole tree.
+class FlatReader {
+public:
+    status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result, size_t& used);
+
+private:
+    status_t ReadField(Cursor& cursor, uint8 flags, bool swap, int depth, BMessage& result);
+    status_t ReadFixedItems(
+        const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field);
+    status_t ReadVariableItems(
+        const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap);
+    status_t CheckItem(type_code type, std::string& item, int depth);
+
+    size_t fEmptyItems = 0;
+};
+
+status_t FlatReader::CheckItem(type_code type, std::string& item, int depth)
 {
     if (type == B_STRING_TYPE && (item.empty() || item.back() != '\0'))
         return B_BAD_DATA;
     if (type != B_MESSAGE_TYPE)
         return B_OK;
-    // Keep nested messages in our own canonical form.
+    // Nested messages are kept in our own canonical form.
     BMessage nested;
     size_t used = 0;
     status_t status = ReadMessage(
-        reinterpret_cast<const uint8*>(item.data()), item.size(), depth + 1, nested, &used);
+        reinterpret_cast<const uint8*>(item.data()), item.size(), depth + 1, nested, used);
     if (status != B_OK)
         return status;
     if (used != item.size())
@@ -222,108 +260,99 @@ status_t CheckItem(type_code type, std::string& item, int depth)
     return B_OK;
 }
 
-status_t ReadFixedItems(
-    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap)
+status_t FlatReader::ReadFixedItems(
+    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field)
 {
     size_t typeSize = 0;
-    type_is_fixed_size(field.type, &typeSize);
-    if (field.type == B_STRING_TYPE || field.type == B_MESSAGE_TYPE)
-        return B_BAD_DATA;
+    if (!type_is_fixed_size(field.type, &typeSize))
+        return B_BAD_DATA; // strings and messages need their lengths
     if (typeSize != 0 && dataSize != size_t(count) * typeSize)
         return B_BAD_DATA;
     if (dataSize % count != 0)
         return B_BAD_DATA;
     size_t itemSize = dataSize / count;
-    field.items.reserve(count);
-    for (uint32 i = 0; i < count; ++i) {
-        std::string item(reinterpret_cast<const char*>(data) + i * itemSize, itemSize);
-        if (swap)
-            SwapItem(field.type, item);
-        field.items.push_back(std::move(item));
+    if (itemSize == 0) {
+        // A raw field of empty items is valid, but it costs no input.
+        if (count > kMaxEmptyItems - fEmptyItems)
+            return B_BAD_DATA;
+        fEmptyItems += count;
     }
+    field.items.reserve(count);
+    for (uint32 i = 0; i < count; ++i)
+        field.items.emplace_back(reinterpret_cast<const char*>(data) + i * itemSize, itemSize);
     return B_OK;
 }
 
-status_t ReadVariableItems(
-    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap, int depth)
+status_t FlatReader::ReadVariableItems(
+    const uint8* data, size_t dataSize, uint32 count, BMessage::Field& field, bool swap)
 {
     if (size_t(count) * 4 > dataSize)
         return B_BAD_DATA;
     size_t at = 0;
     for (uint32 i = 0; i < count; ++i) {
-        if (at + 4 > dataSize)
-            return B_BAD_DATA;
         uint32 length;
+        if (dataSize - at < 4)
+            return B_BAD_DATA;
         memcpy(&length, data + at, 4);
         if (swap)
             length = __builtin_bswap32(length);
-        if (int32(length) < 0 || length > dataSize - at - 4)
+        if (length > uint32(INT32_MAX) || length > dataSize - at - 4)
             return B_BAD_DATA;
-        std::string item(reinterpret_cast<const char*>(data) + at + 4, length);
-        status_t status = CheckItem(field.type, item, depth);
-        if (status != B_OK)
-            return status;
-        field.items.push_back(std::move(item));
+        field.items.emplace_back(reinterpret_cast<const char*>(data) + at + 4, length);
         size_t end = at + 4 + length;
-        at = (end + 7) & ~size_t(7);
-        if (i + 1 == count && (dataSize < end || dataSize > at))
-            return B_BAD_DATA; // the last item must end the data, padding aside
+        at = std::min(dataSize, (end + 7) & ~size_t(7)); // skip the padding, whatever it holds
+        if (i + 1 == count && at != dataSize)
+            return B_BAD_DATA; // the last item ends the data, padding aside
     }
     return B_OK;
 }
 
-status_t ReadField(Reader& reader, uint8 flags, int depth, BMessage& result)
+status_t FlatReader::ReadField(Cursor& cursor, uint8 flags, bool swap, int depth, BMessage& result)
 {
     if (flags & ~uint8(kFieldValid | kFieldMiniData | kFieldFixedSize | kFieldSingleItem))
         return B_BAD_DATA;
     bool mini = flags & kFieldMiniData;
     BMessage::Field field;
-    if (!reader.U32(field.type))
-        return B_BAD_DATA;
     uint32 count = 1;
     uint32 dataSize = 0;
-    uint8 small = 0;
-    if (!(flags & kFieldSingleItem)) {
-        if (mini ? !reader.U8(small) : !reader.U32(count))
-            return B_BAD_DATA;
-        if (mini)
-            count = small;
-    }
-    if (mini ? !reader.U8(small) : !reader.U32(dataSize))
+    if (!cursor.U32(field.type))
         return B_BAD_DATA;
-    if (mini)
-        dataSize = small;
-    if (count == 0 || int32(count) < 0 || int32(dataSize) < 0)
+    if (!(flags & kFieldSingleItem) && !cursor.Size(mini, count))
+        return B_BAD_DATA;
+    if (!cursor.Size(mini, dataSize))
+        return B_BAD_DATA;
+    if (count == 0 || count > uint32(INT32_MAX) || dataSize > uint32(INT32_MAX))
         return B_BAD_DATA;
     uint8 nameLength;
     const uint8* name;
     const uint8* data;
-    if (!reader.U8(nameLength) || nameLength == 0 || !reader.Bytes(nameLength, name)
-        || !reader.Bytes(dataSize, data))
+    if (!cursor.U8(nameLength) || nameLength == 0 || !cursor.Bytes(nameLength, name)
+        || !cursor.Bytes(dataSize, data))
         return B_BAD_DATA;
-    if (count > dataSize && count > 65536)
-        return B_BAD_DATA; // more empty items than anything could mean
     field.name.assign(reinterpret_cast<const char*>(name), nameLength);
-    field.fixedSize = flags & kFieldFixedSize;
-    status_t status = field.fixedSize
-        ? ReadFixedItems(data, dataSize, count, field, reader.Swapped())
-        : ReadVariableItems(data, dataSize, count, field, reader.Swapped(), depth);
+    if (field.name.find('\0') != std::string::npos)
+        return B_BAD_DATA; // names are C strings
+    status_t status = (flags & kFieldFixedSize)
+        ? ReadFixedItems(data, dataSize, count, field)
+        : ReadVariableItems(data, dataSize, count, field, swap);
     if (status != B_OK)
         return status;
     size_t typeSize = 0;
     type_is_fixed_size(field.type, &typeSize);
-    if (!field.fixedSize && typeSize != 0) {
-        // Another writer's variable layout of a type with a size of its own.
-        for (auto& item : field.items) {
-            if (item.size() != typeSize)
-                return B_BAD_DATA;
-        }
-        field.fixedSize = true;
+    for (auto& item : field.items) {
+        if (typeSize != 0 && item.size() != typeSize)
+            return B_BAD_DATA; // another writer's variable layout of a sized type
+        if (swap)
+            SwapItem(field.type, item);
+        status = CheckItem(field.type, item, depth);
+        if (status != B_OK)
+            return status;
     }
     return result.AddField(std::move(field)) == B_OK ? B_OK : B_BAD_DATA;
 }
 
-status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result, size_t* consumed)
+status_t FlatReader::ReadMessage(
+    const uint8* data, size_t size, int depth, BMessage& result, size_t& used)
 {
     if (depth > kMaxDepth)
         return B_BAD_DATA;
@@ -337,7 +366,7 @@ status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result
     else
         return B_BAD_VALUE;
 
-    Reader header(data, size, swap);
+    Cursor header(data, size, swap);
     uint32 magic, checksum, total, what;
     uint8 flags;
     header.U32(magic);
@@ -352,26 +381,57 @@ status_t ReadMessage(const uint8* data, size_t size, int depth, BMessage& result
     if (checksum != HeaderChecksum(data, kHeaderSize))
         return B_BAD_DATA;
 
-    Reader reader(data, total, swap);
+    Cursor cursor(data, total, swap);
     const uint8* skipped;
-    reader.Bytes(kHeaderSize, skipped);
+    cursor.Bytes(kHeaderSize, skipped);
     result.what = what;
     for (;;) {
         uint8 fieldFlags;
-        if (!reader.U8(fieldFlags))
+        if (!cursor.U8(fieldFlags))
             return B_BAD_DATA;
-        if (fieldFlags == 0)
-            break;
         if (!(fieldFlags & kFieldValid))
-            return B_BAD_DATA;
-        status_t status = ReadField(reader, fieldFlags, depth, result);
+            break; // the end of the field list
+        status_t status = ReadField(cursor, fieldFlags, swap, depth, result);
         if (status != B_OK)
             return status;
     }
-    if (reader.At() != total)
+    if (cursor.At() != total)
         return B_BAD_DATA;
-    *consumed = total;
+    used = total;
     return B_OK;
+}
+
+// Levels of messages inside a flattened message of our own writing (nested
+// items are kept canonical, so their layout is known), counted up to `limit`.
+int FlatDepth(const uint8* data, size_t size, int limit)
+{
+    if (size < kHeaderSize + 1 || limit <= 0)
+        return 0;
+    Cursor cursor(data, size, false);
+    const uint8* skipped;
+    cursor.Bytes(kHeaderSize, skipped);
+    int depth = 0;
+    uint8 flags;
+    while (cursor.U8(flags) && (flags & kFieldValid)) {
+        bool mini = flags & kFieldMiniData;
+        uint32 type = 0, count = 1, dataSize = 0;
+        uint8 nameLength = 0;
+        const uint8* bytes;
+        if (!cursor.U32(type) || (!(flags & kFieldSingleItem) && !cursor.Size(mini, count))
+            || !cursor.Size(mini, dataSize) || !cursor.U8(nameLength)
+            || !cursor.Bytes(nameLength, bytes) || !cursor.Bytes(dataSize, bytes))
+            break;
+        if (type != B_MESSAGE_TYPE)
+            continue;
+        Cursor items(bytes, dataSize, false);
+        uint32 length;
+        const uint8* item;
+        while (items.U32(length) && items.Bytes(length, item)) {
+            depth = std::max(depth, 1 + FlatDepth(item, length, limit - 1));
+            items.Skip(PaddedItemSize(length) - 4 - length);
+        }
+    }
+    return depth;
 }
 
 void PrintValue(const BMessage::Field& field, const std::string& item, FILE* stream, int indent)
@@ -445,12 +505,28 @@ void PrintValue(const BMessage::Field& field, const std::string& item, FILE* str
 
 } // namespace
 
+int NestingDepth(const BMessage& message)
+{
+    int depth = 0;
+    for (const auto& field : message.Fields()) {
+        if (field.type != B_MESSAGE_TYPE)
+            continue;
+        for (const auto& item : field.items) {
+            const uint8* bytes = reinterpret_cast<const uint8*>(item.data());
+            depth = std::max(depth, 1 + FlatDepth(bytes, item.size(), kMaxDepth + 1));
+        }
+    }
+    return depth;
+}
+
 status_t Unflatten(const char* data, size_t size, BMessage& result)
 {
     result.MakeEmpty();
     result.what = 0;
-    size_t consumed = 0;
-    status_t status = ReadMessage(reinterpret_cast<const uint8*>(data), size, 0, result, &consumed);
+    size_t used = 0;
+    FlatReader reader;
+    status_t status
+        = reader.ReadMessage(reinterpret_cast<const uint8*>(data), size, 0, result, used);
     if (status != B_OK) {
         result.MakeEmpty();
         result.what = 0;

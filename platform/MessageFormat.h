@@ -6,12 +6,16 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace MessageFormat {
 
 constexpr uint32 kMagic = FourCC('F', 'O', 'B', '1');
 constexpr size_t kHeaderSize = 17;
+// Messages nested deeper than this are refused, by the reader and when added.
 constexpr int kMaxDepth = 64;
+// Items of no size cost no input bytes; one read accepts at most this many.
+constexpr size_t kMaxEmptyItems = 65536;
 
 // Field record flags.
 enum : uint8 {
@@ -20,6 +24,15 @@ enum : uint8 {
     kFieldFixedSize = 0x04,
     kFieldSingleItem = 0x08,
 };
+
+// Items of types with a size of their own, and raw items that all agree in
+// size, lie back to back; strings, messages and raw items of differing sizes
+// are written in the variable layout. The layout follows from the items alone,
+// so equal messages always flatten to equal bytes.
+bool IsFixedLayout(type_code type, const std::vector<std::string>& items);
+
+// How many levels of messages lie inside `message` (0 when it holds none).
+int NestingDepth(const BMessage& message);
 
 size_t FlattenedSize(const BMessage& message);
 std::string Flatten(const BMessage& message);

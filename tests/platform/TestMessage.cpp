@@ -75,3 +75,61 @@ TEST(Message, ReplaceAndRemove)
     EXPECT_EQ(message.RemoveData("s", 0), B_OK);
     EXPECT_FALSE(message.HasString("s"));
 }
+
+TEST(Message, LayoutFollowsTheItemsNotTheirHistory)
+{
+    // Raw items of one size are fixed whatever the caller hinted; a differing
+    // item makes the field variable until it is gone again.
+    BMessage message;
+    bool fixed = false;
+    message.AddData("raw", B_RAW_TYPE, "ab", 2, false);
+    ASSERT_EQ(message.GetInfo("raw", nullptr, &fixed), B_OK);
+    EXPECT_TRUE(fixed);
+    message.AddData("raw", B_RAW_TYPE, "cde", 3);
+    message.GetInfo("raw", nullptr, &fixed);
+    EXPECT_FALSE(fixed);
+    std::string variable = message.Flatten();
+    EXPECT_EQ(message.ReplaceData("raw", B_RAW_TYPE, 1, "cd", 2), B_OK);
+    message.GetInfo("raw", nullptr, &fixed);
+    EXPECT_TRUE(fixed);
+    EXPECT_EQ(message.ReplaceData("raw", B_RAW_TYPE, 0, "xyz", 3), B_OK);
+    EXPECT_EQ(message.RemoveData("raw", 0), B_OK);
+    message.GetInfo("raw", nullptr, &fixed);
+    EXPECT_TRUE(fixed);
+
+    BMessage same;
+    same.AddData("raw", B_RAW_TYPE, "cd", 2);
+    EXPECT_EQ(message.Flatten(), same.Flatten());
+    EXPECT_NE(variable.size(), same.Flatten().size());
+}
+
+TEST(Message, AddAndReplaceCheckTheirItems)
+{
+    BMessage message;
+    EXPECT_EQ(message.AddData("n", B_INT32_TYPE, "abc", 3), B_BAD_VALUE);
+    EXPECT_EQ(message.AddData("s", B_STRING_TYPE, "abc", 3), B_BAD_VALUE); // no zero
+    EXPECT_EQ(message.AddData("m", B_MESSAGE_TYPE, "garbage", 7), B_BAD_VALUE);
+    EXPECT_EQ(message.AddInt32(std::string(256, 'x').c_str(), 1), B_BAD_VALUE);
+    EXPECT_EQ(message.AddInt32("", 1), B_BAD_VALUE);
+    EXPECT_TRUE(message.IsEmpty());
+    EXPECT_EQ(message.AddInt32(std::string(255, 'x').c_str(), 1), B_OK);
+
+    // Untyped data is a type of its own ("data" of a sound record).
+    EXPECT_EQ(message.AddData("data", B_ANY_TYPE, "\x01\x02", 2), B_OK);
+    type_code type = 0;
+    message.GetInfo("data", &type);
+    EXPECT_EQ(type, B_ANY_TYPE);
+
+    BMessage inner;
+    inner.AddInt32("n", 1);
+    message.AddMessage("m", &inner);
+    EXPECT_EQ(message.ReplaceData("m", B_MESSAGE_TYPE, 0, "garbage", 7), B_BAD_VALUE);
+    message.AddInt32("long", 5);
+    // Replacing through any type still checks against the field's own type.
+    EXPECT_EQ(message.ReplaceData("long", B_ANY_TYPE, 0, "ab", 2), B_BAD_VALUE);
+    EXPECT_EQ(message.FindInt32("long"), 5);
+    BMessage read;
+    ASSERT_EQ(read.Unflatten(message.Flatten()), B_OK);
+    ASSERT_EQ(read.FindMessage("m", &inner), B_OK);
+    EXPECT_EQ(inner.FindInt32("n"), 1);
+}
