@@ -1,0 +1,37 @@
+// A parsed JSON document that keeps what the message form needs exactly:
+// integers as integers, and the text of every other number so that a float
+// can be read at its own width. Also the string quoting of our JSON output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class JsonValue {
+public:
+    enum class Kind { Null, Bool, Integer, Unsigned, Number, String, Array, Object };
+
+    Kind kind = Kind::Null;
+    bool boolean = false;
+    int64_t integer = 0;        // Kind::Integer
+    uint64_t unsignedValue = 0; // Kind::Unsigned: above INT64_MAX
+    std::string text;           // Kind::String: the UTF-8 text; Kind::Number: the number as written
+    std::vector<JsonValue> items;                           // Kind::Array
+    std::vector<std::pair<std::string, JsonValue>> members; // Kind::Object, in document order
+
+    // Parses a whole document (RFC 8259, nothing after it). Containers may
+    // nest at most kMaxDepth deep. On failure `error` says where and why.
+    static bool Parse(const std::string& document, JsonValue& result, std::string& error);
+
+    // `text` as a JSON string literal, quotes included; `text` must be UTF-8.
+    static std::string Quote(const std::string& text);
+
+    // Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+    static bool IsUtf8(const std::string& text);
+
+    // A short name of the kind, for error messages ("a string", "an array").
+    const char* KindName() const;
+
+    static constexpr size_t kMaxDepth = 1000;
+};
