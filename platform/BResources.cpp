@@ -410,6 +410,18 @@ status_t BResources::GetResourceRange(type_code type, int32 id, off_t* offset, s
     return B_OK;
 }
 
+status_t BResources::GetResourceChecksum(type_code type, int32 id, uint32* crc)
+{
+    ResourceContainer::Item* item = fContainer.Find(type, id);
+    if (item == nullptr)
+        return B_ENTRY_NOT_FOUND;
+    if (!item->inFile)
+        return B_BUSY;
+    if (crc)
+        *crc = item->crc;
+    return B_OK;
+}
+
 status_t BResources::VerifyResource(type_code type, int32 id)
 {
     ResourceContainer::Item* item = fContainer.Find(type, id);

@@ -60,6 +60,8 @@ public:
     int32 CountResources() const { return fContainer.Count(); }
     // Where a written resource's bytes lie in the file, for streaming.
     status_t GetResourceRange(type_code type, int32 id, off_t* offset, size_t* size);
+    // The CRC-32 recorded for a written resource.
+    status_t GetResourceChecksum(type_code type, int32 id, uint32* crc);
     // B_OK when the resource's bytes match their checksum, B_BAD_DATA not.
     status_t VerifyResource(type_code type, int32 id);
 

@@ -1,6 +1,7 @@
 // stowpack: the command-line builder and inspector of installers.
 #include "Command.h"
 #include "MessageCommand.h"
+#include "ResourceCommands.h"
 
 #include <iomanip>
 #include <iostream>
@@ -17,6 +18,11 @@ namespace {
 // is a source file of its own and one line here.
 const Command* const kCommands[] = {
     &kMessageCommand,
+    &kResourcesCommand,
+    &kExtractCommand,
+    &kAddCommand,
+    &kRemoveCommand,
+    &kVerifyCommand,
 };
 
 // Each line of `text` after `prefix`.
