@@ -84,13 +84,10 @@ private:
             return true;
         }
         JsonValue& parent = *fOpen.back();
-        if (parent.kind == JsonValue::Kind::Array) {
-            parent.items.push_back(std::move(value));
-            fLastAdded = &parent.items.back();
-        } else {
-            parent.members.emplace_back(std::move(fKey), std::move(value));
-            fLastAdded = &parent.members.back().second;
-        }
+        if (parent.kind == JsonValue::Kind::Object)
+            parent.keys.push_back(std::move(fKey));
+        parent.items.push_back(std::move(value));
+        fLastAdded = &parent.items.back();
         return true;
     }
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 class JsonValue {
@@ -17,8 +16,10 @@ public:
     int64_t integer = 0;        // Kind::Integer
     uint64_t unsignedValue = 0; // Kind::Unsigned: above INT64_MAX
     std::string text;           // Kind::String: the UTF-8 text; Kind::Number: the number as written
-    std::vector<JsonValue> items;                           // Kind::Array
-    std::vector<std::pair<std::string, JsonValue>> members; // Kind::Object, in document order
+    // Kind::Array: the elements. Kind::Object: the member values, in document
+    // order, each named by the key at the same index of `keys`.
+    std::vector<JsonValue> items;
+    std::vector<std::string> keys;
 
     // Parses a whole document (RFC 8259, nothing after it). Containers may
     // nest at most kMaxDepth deep. On failure `error` says where and why.

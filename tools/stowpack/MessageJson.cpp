@@ -191,7 +191,8 @@ bool TakeMembers(const JsonValue& object, const std::vector<const char*>& keys,
         return false;
     }
     found.assign(keys.size(), nullptr);
-    for (const auto& [key, value] : object.members) {
+    for (size_t member = 0; member < object.keys.size(); ++member) {
+        const std::string& key = object.keys[member];
         size_t i = 0;
         while (i < keys.size() && key != keys[i])
             ++i;
@@ -203,7 +204,7 @@ bool TakeMembers(const JsonValue& object, const std::vector<const char*>& keys,
             problem = "duplicate key " + JsonValue::Quote(key);
             return false;
         }
-        found[i] = &value;
+        found[i] = &object.items[member];
     }
     for (size_t i = 0; i < keys.size(); ++i) {
         if (found[i] == nullptr) {
