@@ -64,6 +64,27 @@ std::string StringItem(const char* string)
     return std::string(string, strlen(string) + 1);
 }
 
+std::string RefItem(const entry_ref& ref)
+{
+    std::string item = BytesOf(int64(ref.device)) + BytesOf(int64(ref.directory));
+    item.append(ref.name.c_str(), ref.name.size() + 1);
+    item.append(ref.directoryPath.c_str(), ref.directoryPath.size() + 1);
+    return item;
+}
+
+bool RefFromItem(const std::string& item, entry_ref& ref)
+{
+    size_t nameEnd = item.find('\0', 16);
+    if (item.size() < 18 || nameEnd == std::string::npos || item.back() != '\0')
+        return false;
+    int64 device, directory;
+    memcpy(&device, item.data(), 8);
+    memcpy(&directory, item.data() + 8, 8);
+    ref = entry_ref(dev_t(device), ino_t(directory), item.c_str() + 16,
+        item.substr(nameEnd + 1, item.size() - nameEnd - 2));
+    return true;
+}
+
 } // namespace
 
 bool type_is_fixed_size(type_code type, size_t* itemSize)
@@ -405,6 +426,13 @@ status_t BMessage::AddMessage(const char* name, const BMessage* message)
     return AddItem(name, B_MESSAGE_TYPE, std::move(item), 1);
 }
 
+status_t BMessage::AddRef(const char* name, const entry_ref* ref)
+{
+    if (ref == nullptr)
+        return B_BAD_VALUE;
+    return AddItem(name, B_REF_TYPE, RefItem(*ref), 1);
+}
+
 status_t BMessage::RemoveData(const char* name, int32 index)
 {
     Field* field = FieldNamed(name);
@@ -623,6 +651,25 @@ status_t BMessage::FindMessage(const char* name, int32 index, BMessage* message)
     return message->Unflatten(*item);
 }
 
+status_t BMessage::FindRef(const char* name, entry_ref* ref) const
+{
+    return FindRef(name, 0, ref);
+}
+
+status_t BMessage::FindRef(const char* name, int32 index, entry_ref* ref) const
+{
+    status_t status;
+    const std::string* item = Item(name, B_REF_TYPE, index, &status);
+    if (item == nullptr)
+        return status;
+    entry_ref found;
+    if (!RefFromItem(*item, found))
+        return B_BAD_DATA;
+    if (ref)
+        *ref = std::move(found);
+    return B_OK;
+}
+
 const char* BMessage::FindString(const char* name, int32 index) const
 {
     const char* string = nullptr;
@@ -736,6 +783,11 @@ bool BMessage::HasDouble(const char* name, int32 index) const
 bool BMessage::HasMessage(const char* name, int32 index) const
 {
     return HasData(name, B_MESSAGE_TYPE, index);
+}
+
+bool BMessage::HasRef(const char* name, int32 index) const
+{
+    return HasData(name, B_REF_TYPE, index);
 }
 
 status_t BMessage::ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes)
@@ -889,4 +941,17 @@ status_t BMessage::ReplaceMessage(const char* name, int32 index, const BMessage*
     if (status != B_OK)
         return status;
     return ReplaceItem(*FieldNamed(name), index, std::move(item));
+}
+
+status_t BMessage::ReplaceRef(const char* name, const entry_ref* ref)
+{
+    return ReplaceRef(name, 0, ref);
+}
+
+status_t BMessage::ReplaceRef(const char* name, int32 index, const entry_ref* ref)
+{
+    if (ref == nullptr)
+        return B_BAD_VALUE;
+    std::string item = RefItem(*ref);
+    return ReplaceData(name, B_REF_TYPE, index, item.data(), ssize_t(item.size()));
 }

@@ -6,6 +6,7 @@
 #include "BPoint.h"
 #include "BRect.h"
 #include "SupportDefs.h"
+#include "entry_ref.h"
 
 #include <string>
 #include <vector>
@@ -68,6 +69,9 @@ public:
     status_t AddFloat(const char* name, float value);
     status_t AddDouble(const char* name, double value);
     status_t AddMessage(const char* name, const BMessage* message);
+    // A reference item ('RREF'): device and folder inode as 64-bit numbers,
+    // then the leaf name and the folder's path, each zero-terminated.
+    status_t AddRef(const char* name, const entry_ref* ref);
 
     // Removing.
     status_t RemoveData(const char* name, int32 index = 0);
@@ -101,6 +105,8 @@ public:
     status_t FindDouble(const char* name, int32 index, double* value) const;
     status_t FindMessage(const char* name, BMessage* message) const;
     status_t FindMessage(const char* name, int32 index, BMessage* message) const;
+    status_t FindRef(const char* name, entry_ref* ref) const;
+    status_t FindRef(const char* name, int32 index, entry_ref* ref) const;
 
     // Value forms: a missing or mistyped field reads as empty, false or 0.
     const char* FindString(const char* name, int32 index = 0) const;
@@ -127,6 +133,7 @@ public:
     bool HasFloat(const char* name, int32 index = 0) const;
     bool HasDouble(const char* name, int32 index = 0) const;
     bool HasMessage(const char* name, int32 index = 0) const;
+    bool HasRef(const char* name, int32 index = 0) const;
 
     // Replacing an existing item; a missing one is an error.
     status_t ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes);
@@ -154,6 +161,8 @@ public:
     status_t ReplaceDouble(const char* name, int32 index, double value);
     status_t ReplaceMessage(const char* name, const BMessage* message);
     status_t ReplaceMessage(const char* name, int32 index, const BMessage* message);
+    status_t ReplaceRef(const char* name, const entry_ref* ref);
+    status_t ReplaceRef(const char* name, int32 index, const entry_ref* ref);
 
     // Appends a field as given (its layout follows from the items); the reader
     // of the flattened form uses it. Message items must already be canonical

@@ -133,3 +133,29 @@ TEST(Message, AddAndReplaceCheckTheirItems)
     ASSERT_EQ(read.FindMessage("m", &inner), B_OK);
     EXPECT_EQ(inner.FindInt32("n"), 1);
 }
+
+TEST(Message, EntryRefsTravelWithTheirFolderPath)
+{
+    entry_ref first(2049, 131, "Stowsmith", "/boot/home/apps");
+    entry_ref second(7, 9, "x", "");
+    BMessage message('refs');
+    ASSERT_EQ(message.AddRef("refs", &first), B_OK);
+    ASSERT_EQ(message.AddRef("refs", &second), B_OK);
+    BMessage read;
+    ASSERT_EQ(read.Unflatten(message.Flatten()), B_OK);
+    entry_ref found;
+    ASSERT_EQ(read.FindRef("refs", 0, &found), B_OK);
+    EXPECT_EQ(found, first);
+    EXPECT_EQ(found.directoryPath, "/boot/home/apps");
+    ASSERT_EQ(read.FindRef("refs", 1, &found), B_OK);
+    EXPECT_EQ(found.name, "x");
+    EXPECT_EQ(read.ReplaceRef("refs", 1, &first), B_OK);
+    ASSERT_EQ(read.FindRef("refs", 1, &found), B_OK);
+    EXPECT_EQ(found.directoryPath, "/boot/home/apps");
+    EXPECT_FALSE(read.HasRef("refs", 2));
+    EXPECT_EQ(read.FindRef("nothing", &found), B_NAME_NOT_FOUND);
+
+    // A reference item too short to hold one is reported, not misread.
+    read.AddData("bad", B_REF_TYPE, "short", 5);
+    EXPECT_EQ(read.FindRef("bad", &found), B_BAD_DATA);
+}
