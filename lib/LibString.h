@@ -11,6 +11,9 @@
 
 #include <cstdint>
 
+class BFont;
+class BRect;
+
 class LibString {
 public:
     LibString();
@@ -122,6 +125,10 @@ public:
     void ToLowerCase();
     void ToUpperCase();
     void ToProperCase();
+    // Shortens the text with a "..." ending until it is narrower than `width`
+    // pixels in `font`; `rect` spans the characters kept. Answers the number
+    // of bytes cut off, or the length when the text already fits.
+    int32 Truncate(const BFont& font, const int& width, BRect& rect);
 
     // Number parsing: each sets its result to 0 first and answers whether the
     // text is a number. The 32-bit readers keep the low 32 bits even where
