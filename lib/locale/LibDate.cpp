@@ -123,9 +123,10 @@ bool LibDate::SetDate(const long& dayNumber)
     return true;
 }
 
-// Months carry into years first; the day then counts on from the first of
-// the month, so the fields always agree with the day number (even for the
-// days that October 1582 skipped).
+// Months carry into years first. A day past the month's end counts on from
+// its last day, a day of 0 or less back from its first; the fields are then
+// derived from the day number, so they always agree with it (the days that
+// October 1582 skipped become the days after the reform).
 bool LibDate::CorrectDate(int64 day, int64 month, int64 year)
 {
     if (year == 0) {
@@ -140,7 +141,12 @@ bool LibDate::CorrectDate(int64 day, int64 month, int64 year)
         MakeInvalid();
         return false;
     }
-    return SetDate(long(DateToJulian(1, int(month), int(year)) + day - 1));
+    int length = MonthLength(int(month), year);
+    if (day < 1)
+        return SetDate(long(DateToJulian(1, int(month), int(year)) + day - 1));
+    if (day > length)
+        return SetDate(long(DateToJulian(length, int(month), int(year)) + day - length));
+    return SetDate(DateToJulian(int(day), int(month), int(year)));
 }
 
 bool LibDate::SetDate(const unsigned int& day, const unsigned int& month, const unsigned int& year)

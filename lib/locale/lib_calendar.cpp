@@ -10,7 +10,10 @@ int64 lib_floor_div(int64 value, int64 divisor)
 
 int64 lib_floor_mod(int64 value, int64 divisor)
 {
-    return value - lib_floor_div(value, divisor) * divisor;
+    int64 rest = value % divisor;
+    if (rest != 0 && ((rest < 0) != (divisor < 0)))
+        rest += divisor;
+    return rest;
 }
 
 bool lib_is_gregorian_leap(int64 year)
