@@ -18,7 +18,7 @@ namespace AttributeStore {
 namespace {
 
 constexpr char kMagic[8] = {'S', 'T', 'O', 'W', 'A', 'T', 'R', '1'};
-constexpr size_t kHeaderSize = 48;
+constexpr size_t kHeaderSize = 56;
 constexpr uint32 kMaxNameLength = 1024;
 constexpr uint32 kMaxPathLength = 4096;
 
@@ -77,6 +77,7 @@ std::string Serialize(const Record& record)
     Put32(out, record.key.stampNanoseconds);
     Put32(out, record.key.flags);
     Put32(out, record.key.fileType);
+    Put64(out, record.key.contentHint);
     Put32(out, uint32(record.path.size()));
     out += record.path;
     Put32(out, uint32(record.attributes.size()));
@@ -102,6 +103,7 @@ bool Parse(const std::string& bytes, Record& record)
     record.key.stampNanoseconds = uint32(in.Get(4));
     record.key.flags = uint32(in.Get(4));
     record.key.fileType = uint32(in.Get(4));
+    record.key.contentHint = in.Get(8);
     uint32 pathLength = uint32(in.Get(4));
     if (pathLength > kMaxPathLength || !in.Has(pathLength + 4ull))
         return false;
@@ -293,6 +295,15 @@ status_t KeyFromStatx(const struct statx& st, NodeKey& key)
     return B_OK;
 }
 
+// FNV-1a, 64 bits.
+uint64 Hash(const char* bytes, size_t length)
+{
+    uint64 hash = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < length; ++i)
+        hash = (hash ^ uint8(bytes[i])) * 0x100000001b3ull;
+    return hash;
+}
+
 } // namespace
 
 status_t KeyForPath(const std::string& path, NodeKey& key)
@@ -301,7 +312,15 @@ status_t KeyForPath(const std::string& path, NodeKey& key)
     if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &st)
         != 0)
         return status_from_errno(errno);
-    return KeyFromStatx(st, key);
+    KeyFromStatx(st, key);
+    if (S_ISLNK(st.stx_mode)) {
+        char target[4096];
+        ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length < 0)
+            return status_from_errno(errno);
+        key.contentHint = Hash(target, size_t(length));
+    }
+    return B_OK;
 }
 
 status_t KeyForDescriptor(int fd, NodeKey& key)

@@ -20,6 +20,9 @@ struct NodeKey {
     uint32 stampNanoseconds = 0; // file system keeps no birth time
     uint32 flags = 0;
     uint32 fileType = 0; // the S_IFMT bits of the mode
+    // A hash of a link's target (which lives as long as the link does);
+    // it tells apart links made on one inode within the clock's granularity.
+    uint64 contentHint = 0;
 
     bool operator==(const NodeKey&) const = default;
 };

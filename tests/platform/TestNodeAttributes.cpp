@@ -45,7 +45,8 @@ protected:
     stowtest::ScopedEnv fStowRoot {"STOW_ROOT", fRoot.Str()};
     TempDir fDir;
 
-    // A file, a folder or a symbolic link, by the test's parameter.
+    // A file, a folder, a symbolic link or a fifo (which the kernel keeps no
+    // user attributes on either), by the test's parameter.
     std::string MakeNode(const std::string& leaf, const std::string& kind)
     {
         fs::path path = fDir / leaf;
@@ -53,6 +54,8 @@ protected:
             stowtest::WriteFile(path, "contents");
         } else if (kind == "folder") {
             fs::create_directory(path);
+        } else if (kind == "fifo") {
+            EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
         } else {
             stowtest::WriteFile(fDir / (leaf + ".target"), "target");
             fs::create_symlink(leaf + ".target", path);
@@ -161,7 +164,8 @@ TEST_P(NodeAttributes, PiecesWrittenAtOffsetsAssembleAndLargeValuesFit)
     EXPECT_TRUE(records.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, NodeAttributes, ::testing::Values("file", "folder", "link"));
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NodeAttributes, ::testing::Values("file", "folder", "link", "fifo"));
 
 TEST_F(NodeAttributes, StandardToolsReadTheTagAndTheFileType)
 {
