@@ -35,3 +35,17 @@ function(stow_self_contained target)
     target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
   endif()
 endfunction()
+
+# stow_attach_strings(TARGET DIR): after TARGET links, attaches the string
+# tables in DIR (one <code>.txt per language, docs/strings.md) to it as 'CSTR'
+# resources named "<code>:<number>". A change to a table relinks the target.
+# Call it after any POST_BUILD strip: strip drops appended resources.
+function(stow_attach_strings target dir)
+  file(GLOB tables CONFIGURE_DEPENDS ${dir}/*.txt)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${tables})
+  add_dependencies(${target} stowres)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND stowres strings $<TARGET_FILE:${target}> ${dir}
+    COMMENT "Attaching the string tables of ${dir} to ${target}"
+    VERBATIM)
+endfunction()
