@@ -93,10 +93,9 @@ struct Piece {
 
 class Renderer {
 public:
-    Renderer(Generator& generator, const char* pattern, const tm& reference)
+    Renderer(Generator& generator, const char* pattern)
         : fGen(generator)
         , fPattern(pattern)
-        , fReference(reference)
     {
         fDate.year = fGen.Chance(30) ? fGen.Between(32, 99) : fGen.Between(1600, 2400);
         fDate.month = fGen.Between(1, 12);
@@ -135,7 +134,6 @@ private:
 
     Generator& fGen;
     const char* fPattern;
-    const tm& fReference;
     Fields fDate;
     Fields fFields;
     std::vector<Piece> fPieces;
@@ -180,17 +178,18 @@ void Renderer::Relative()
         return;
     }
     case 1:
-        fPieces.push_back({number + " " + fGen.Mixed(fGen.Chance(50) ? "hours" : "hour")});
-        fFields.relativeSeconds += count * 3600;
-        break;
     case 2:
-        fPieces.push_back({number + " " + fGen.Mixed(fGen.Chance(50) ? "minutes" : "min")});
-        fFields.relativeSeconds += count * 60;
+    case 3: {
+        struct Unit {
+            const char* name;
+            long seconds;
+        };
+        static const Unit kUnits[] = {{"hours", 3600}, {"min", 60}, {"days", 86400}};
+        const Unit& unit = kUnits[fGen.Between(0, 2)];
+        fPieces.push_back({number + " " + fGen.Mixed(unit.name)});
+        fFields.relativeSeconds += count * unit.seconds;
         break;
-    case 3:
-        fPieces.push_back({number + " " + fGen.Mixed("days")});
-        fFields.relativeSeconds += count * 86400;
-        break;
+    }
     case 4: {
         static const char* const kWords[] = {"last", "this", "next"};
         int which = fGen.Between(0, 2);
@@ -389,7 +388,7 @@ int RunLayouts(const char* zoneName, bool local, int rounds, unsigned seed)
                 generator.Between(0, 59));
             tm reference {};
             localtime_r(&now, &reference);
-            Renderer renderer(generator, pattern, reference);
+            Renderer renderer(generator, pattern);
             std::string text = renderer.Render();
             Fields fields = renderer.Result();
             // The weekday word names the date's own weekday (or, alone, the day).
