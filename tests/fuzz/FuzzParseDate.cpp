@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     o_parsedate(value, reference);
     int flags, day, month, year, hours, minutes, ampm, zone, numericZone;
     long seconds;
-    o_parsedate_etc(value, reference, &flags, day, month, year, hours, minutes, seconds, ampm,
-        zone, numericZone);
+    o_parsedate_etc(value, reference, &flags, day, month, year, hours, minutes, seconds, ampm, zone,
+        numericZone);
 
     LibDateTime dateTime(5u, 3u, 2001u);
     dateTime.SetIso8601(LibString(value), 2);
