@@ -1,0 +1,117 @@
+#include "ZipFileRange.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+ZipFileRange* Range(voidpf stream)
+{
+    return static_cast<ZipFileRange*>(stream);
+}
+
+voidpf Open(voidpf, const void* path, int)
+{
+    ZipFileRange* range = static_cast<ZipFileRange*>(const_cast<void*>(path));
+    if (range != nullptr)
+        range->position = 0;
+    return range;
+}
+
+uLong Read(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    ZipFileRange* range = Range(stream);
+    uint64 left = range->position < range->length ? range->length - range->position : 0;
+    uLong wanted = uLong(size < left ? size : left);
+    uLong done = 0;
+    while (done < wanted) {
+        ssize_t got = pread(range->fd, static_cast<char*>(buffer) + done, wanted - done,
+            off_t(range->base + range->position));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            if (got < 0 && range->error == 0)
+                range->error = errno;
+            break;
+        }
+        done += uLong(got);
+        range->position += uint64(got);
+    }
+    return done;
+}
+
+uLong Write(voidpf, voidpf stream, const void* buffer, uLong size)
+{
+    ZipFileRange* range = Range(stream);
+    if (!range->writable)
+        return 0;
+    uLong done = 0;
+    while (done < size) {
+        ssize_t put = pwrite(range->fd, static_cast<const char*>(buffer) + done, size - done,
+            off_t(range->base + range->position));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (range->error == 0)
+                range->error = put < 0 ? errno : EIO;
+            break;
+        }
+        done += uLong(put);
+        range->position += uint64(put);
+        if (range->position > range->length)
+            range->length = range->position;
+    }
+    return done;
+}
+
+ZPOS64_T Tell(voidpf, voidpf stream)
+{
+    return Range(stream)->position;
+}
+
+long Seek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    ZipFileRange* range = Range(stream);
+    uint64 from = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+        from = range->position;
+    else if (origin == ZLIB_FILEFUNC_SEEK_END)
+        from = range->length;
+    else if (origin != ZLIB_FILEFUNC_SEEK_SET)
+        return -1;
+    if (offset > UINT64_MAX - from)
+        return -1;
+    uint64 target = from + offset;
+    // A read-only range ends where it ends; seeking past it is an error.
+    if (!range->writable && target > range->length)
+        return -1;
+    range->position = target;
+    return 0;
+}
+
+int Close(voidpf, voidpf)
+{
+    return 0;
+}
+
+int Error(voidpf, voidpf stream)
+{
+    return Range(stream)->error;
+}
+
+} // namespace
+
+zlib_filefunc64_def ZipFileRange::Functions()
+{
+    zlib_filefunc64_def functions = {};
+    functions.zopen64_file = Open;
+    functions.zread_file = Read;
+    functions.zwrite_file = Write;
+    functions.ztell64_file = Tell;
+    functions.zseek64_file = Seek;
+    functions.zclose_file = Close;
+    functions.zerror_file = Error;
+    functions.opaque = nullptr;
+    return functions;
+}
