@@ -109,6 +109,7 @@ status_t ZipExtractor::Extract(ZipReader& reader, const char* destination, std::
 {
     fError.clear();
     fFolders.clear();
+    fHeldAttributeBytes = 0;
     fDone = 0;
     fTotal = 0;
     ZipListing listing;
@@ -177,11 +178,17 @@ status_t ZipExtractor::ExtractFolder(ZipReader& reader, size_t index, const ZipM
     status = OpenFolder(member.name, true, fd);
     if (status != B_OK)
         return status;
+    // The attributes go on once the folder's times are final.
+    for (const ZipAttribute& attribute : details.attributes)
+        fHeldAttributeBytes += attribute.data.size() + attribute.name.size();
+    if (fHeldAttributeBytes > kMaxHeldAttributeBytes)
+        return Fail(B_NO_MEMORY, "the archive's folders carry too many attributes");
     Folder& folder = fFolders[member.name];
     folder.mode = member.mode;
     folder.hasTimes = true;
     folder.times = details.times;
-    return WriteAttributes(member.name, details.attributes);
+    folder.attributes = std::move(details.attributes);
+    return B_OK;
 }
 
 status_t ZipExtractor::ExtractFile(ZipReader& reader, size_t index, const ZipMember& member)
@@ -226,13 +233,18 @@ status_t ZipExtractor::ExtractFile(ZipReader& reader, size_t index, const ZipMem
         fOptions.shouldStop);
     if (status != B_OK && fError.empty())
         Fail(status, reader.ErrorMessage());
+    // Times, then attributes (the attribute store may tell nodes apart by
+    // their modification time), then the mode (which may forbid writing
+    // attributes).
+    struct timespec times[2];
+    SetTimes(details.times, times);
+    if (status == B_OK && futimens(fd, times) != 0)
+        status = FailErrno("cannot set the times of", member.name);
     std::string temporaryName = parentName.empty() ? temporary : parentName + "/" + temporary;
     if (status == B_OK)
         status = WriteAttributes(temporaryName, details.attributes);
-    struct timespec times[2];
-    SetTimes(details.times, times);
-    if (status == B_OK && (fchmod(fd, member.mode) != 0 || futimens(fd, times) != 0))
-        status = FailErrno("cannot set the mode or times of", member.name);
+    if (status == B_OK && fchmod(fd, member.mode) != 0)
+        status = FailErrno("cannot set the mode of", member.name);
     if (close(fd) != 0 && status == B_OK)
         status = FailErrno("cannot write", member.name);
     if (status == B_OK && RenameNoReplace(parent, temporary, LeafOf(member.name)) != 0)
@@ -294,13 +306,15 @@ status_t ZipExtractor::FinishFolders()
         fCachedName.clear();
         struct timespec times[2];
         SetTimes(folder.times, times);
-        bool failed = fchmod(fd, folder.mode) != 0 || (folder.hasTimes && futimens(fd, times) != 0);
-        int error = errno;
+        bool failed = folder.hasTimes && futimens(fd, times) != 0;
+        status = failed ? FailErrno("cannot set the times of", name) : B_OK;
+        if (status == B_OK)
+            status = WriteAttributes(name, folder.attributes);
+        if (status == B_OK && fchmod(fd, folder.mode) != 0)
+            status = FailErrno("cannot set the mode of", name);
         close(fd);
-        if (failed) {
-            errno = error;
-            return FailErrno("cannot set the mode or times of", name);
-        }
+        if (status != B_OK)
+            return status;
     }
     return B_OK;
 }

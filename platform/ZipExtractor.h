@@ -5,6 +5,7 @@
 // times (folders after their contents) and attributes.
 #pragma once
 
+#include "ZipNodeAttributeStore.h"
 #include "ZipReader.h"
 
 #include <functional>
@@ -12,7 +13,8 @@
 #include <string>
 
 struct ZipExtractOptions {
-    ZipAttributeStore* attributes = nullptr; // none: attribute fields are checked, not written
+    // Null: attribute fields are checked, not written.
+    ZipAttributeStore* attributes = ZipNodeAttributeStore::Default();
     std::function<bool()> shouldStop;        // asked for every chunk of data
     std::function<void(uint64 done, uint64 total)> progress; // bytes of file data
 };
@@ -37,7 +39,11 @@ private:
         uint32 mode = 0755;
         bool hasTimes = false;
         ZipExtraFields::Times times;
+        ZipAttributeList attributes;
     };
+
+    // Folder attributes held until the folders are finished.
+    static constexpr uint64 kMaxHeldAttributeBytes = 64 * 1024 * 1024;
 
     status_t ExtractAll(ZipReader& reader, const ZipListing& listing);
     status_t ExtractFolder(ZipReader& reader, size_t index, const ZipMember& member);
@@ -57,6 +63,7 @@ private:
     std::string fCachedName;
     int fCachedFd = -1;
     std::map<std::string, Folder> fFolders;
+    uint64 fHeldAttributeBytes = 0;
     uint64 fDone = 0;
     uint64 fTotal = 0;
     std::string fError;

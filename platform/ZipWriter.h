@@ -5,7 +5,7 @@
 // is written beside its final path and renamed into place when complete.
 #pragma once
 
-#include "ZipAttributes.h"
+#include "ZipNodeAttributeStore.h"
 
 #include <functional>
 #include <string>
@@ -13,7 +13,7 @@
 
 struct ZipWriteOptions {
     int level = 9;                             // 0 stores, 1 to 9 deflate
-    ZipAttributeStore* attributes = nullptr;   // none: no attribute fields
+    ZipAttributeStore* attributes = ZipNodeAttributeStore::Default(); // null: none
     std::function<bool()> shouldStop;          // asked between chunks
     std::function<void(uint64 done)> progress; // bytes of item data so far
 };

@@ -19,7 +19,7 @@ ZipAttribute Attribute(const std::string& name, type_code type, const std::strin
 
 // A folder item with everything an archive must carry: nested and empty
 // folders, a link, odd names, modes, times and typed attributes.
-fs::path MakeItem(const fs::path& parent, XattrStore& store)
+fs::path MakeItem(const fs::path& parent, ZipAttributeStore& store)
 {
     fs::path item = parent / "Product Ünïcode";
     fs::create_directories(item / "docs" / "empty");
@@ -37,7 +37,7 @@ fs::path MakeItem(const fs::path& parent, XattrStore& store)
     chmod((item / "README").c_str(), 0444);
     chmod((item / "docs" / "empty").c_str(), 0700);
 
-    std::string compressible(2000, 'a');
+    std::string compressible(100000, 'a');
     ZipAttributeList fileAttributes {Attribute("BEOS:TYPE", B_MIME_TYPE, "text/plain"),
         Attribute("InstallBy", B_STRING_TYPE, "Product;1.0;"),
         Attribute("count", B_INT32_TYPE, std::string("\x01\x00\x00\x00", 4)),
@@ -66,8 +66,10 @@ fs::path MakeItem(const fs::path& parent, XattrStore& store)
 }
 
 struct Archived {
+    stowtest::TempDir root;
+    stowtest::ScopedEnv stowRoot { "STOW_ROOT", root.Str() };
     stowtest::TempDir dir;
-    XattrStore store;
+    ZipNodeAttributeStore store;
     fs::path item;
     fs::path archive;
 };

@@ -13,6 +13,8 @@ namespace {
 // A destination inside a folder that also holds a bystander, so that
 // anything written outside the destination shows.
 struct Playground {
+    stowtest::TempDir root;
+    stowtest::ScopedEnv stowRoot { "STOW_ROOT", root.Str() };
     stowtest::TempDir dir;
     fs::path destination = dir / "root" / "dest";
     fs::path bystander = dir / "root" / "outside";

@@ -10,7 +10,6 @@
 #include <random>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -19,8 +18,6 @@ namespace fs = std::filesystem;
 namespace ziptest {
 
 namespace {
-
-const std::string kPrefix = "user.";
 
 // Reads without touching the file's access time.
 std::string ReadQuietly(const fs::path& path)
@@ -38,62 +35,6 @@ std::string ReadQuietly(const fs::path& path)
 }
 
 } // namespace
-
-status_t XattrStore::ReadAttributes(const char* path, ZipAttributeList& list)
-{
-    list.clear();
-    struct stat info;
-    if (lstat(path, &info) != 0)
-        return status_from_errno(errno);
-    if (S_ISLNK(info.st_mode)) {
-        auto found = links.find(path);
-        if (found != links.end())
-            list = found->second;
-        return B_OK;
-    }
-    char names[65536];
-    ssize_t length = llistxattr(path, names, sizeof(names));
-    if (length < 0)
-        return status_from_errno(errno);
-    for (ssize_t offset = 0; offset < length; offset += ssize_t(strlen(names + offset)) + 1) {
-        std::string name = names + offset;
-        if (name.compare(0, kPrefix.size(), kPrefix) != 0)
-            continue;
-        std::vector<uint8> value(1 << 20);
-        ssize_t size = lgetxattr(path, name.c_str(), value.data(), value.size());
-        if (size < 4)
-            return B_BAD_DATA;
-        ZipAttribute attribute;
-        attribute.name = name.substr(kPrefix.size());
-        attribute.type = (uint32(value[0]) << 24) | (uint32(value[1]) << 16)
-            | (uint32(value[2]) << 8) | value[3];
-        attribute.data.assign(value.begin() + 4, value.begin() + size);
-        list.push_back(attribute);
-    }
-    std::sort(list.begin(), list.end(),
-        [](const ZipAttribute& a, const ZipAttribute& b) { return a.name < b.name; });
-    return B_OK;
-}
-
-status_t XattrStore::WriteAttributes(const char* path, const ZipAttributeList& list)
-{
-    struct stat info;
-    if (lstat(path, &info) != 0)
-        return status_from_errno(errno);
-    if (S_ISLNK(info.st_mode)) {
-        links[path] = list;
-        return B_OK;
-    }
-    for (const ZipAttribute& attribute : list) {
-        std::vector<uint8> value {uint8(attribute.type >> 24), uint8(attribute.type >> 16),
-            uint8(attribute.type >> 8), uint8(attribute.type)};
-        value.insert(value.end(), attribute.data.begin(), attribute.data.end());
-        std::string name = kPrefix + attribute.name;
-        if (lsetxattr(path, name.c_str(), value.data(), value.size(), 0) != 0)
-            return status_from_errno(errno);
-    }
-    return B_OK;
-}
 
 void PrintTo(const EntryState& state, std::ostream* stream)
 {
@@ -125,8 +66,11 @@ std::map<std::string, EntryState> Snapshot(const fs::path& root, ZipAttributeSto
             state.contents = ReadQuietly(path);
             state.accessed = info.st_atim.tv_sec;
         }
-        if (store != nullptr)
+        if (store != nullptr) {
             store->ReadAttributes(path.c_str(), state.attributes);
+            std::sort(state.attributes.begin(), state.attributes.end(),
+                [](const ZipAttribute& a, const ZipAttribute& b) { return a.name < b.name; });
+        }
         result[path.lexically_relative(root.parent_path()).string()] = state;
     };
     // Contents first: reading a file changes no time we look at, but

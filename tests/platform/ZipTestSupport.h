@@ -1,6 +1,5 @@
-// Helpers for the archive tests: an attribute store on real extended
-// attributes, a tree snapshot to compare items, and hand-built archives
-// (hostile ones included) made with minizip directly.
+// Helpers for the archive tests: a tree snapshot to compare items, and
+// hand-built archives (hostile ones included) made with minizip directly.
 #pragma once
 
 #include "ZipAttributes.h"
@@ -13,17 +12,6 @@
 #include <vector>
 
 namespace ziptest {
-
-// Attributes as "user.<name>" extended attributes whose value starts with
-// the big-endian type code; a link's are kept in memory by path, since Linux
-// keeps no user attributes on links.
-class XattrStore : public ZipAttributeStore {
-public:
-    status_t ReadAttributes(const char* path, ZipAttributeList& list) override;
-    status_t WriteAttributes(const char* path, const ZipAttributeList& list) override;
-
-    std::map<std::string, ZipAttributeList> links;
-};
 
 // Everything about one entry of an extracted or original tree that must
 // survive the trip through an archive.
