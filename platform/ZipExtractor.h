@@ -15,7 +15,7 @@
 struct ZipExtractOptions {
     // Null: attribute fields are checked, not written.
     ZipAttributeStore* attributes = ZipNodeAttributeStore::Default();
-    std::function<bool()> shouldStop;        // asked for every chunk of data
+    std::function<bool()> shouldStop;                        // asked for every chunk of data
     std::function<void(uint64 done, uint64 total)> progress; // bytes of file data
 };
 

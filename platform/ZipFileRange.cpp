@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -19,15 +20,16 @@ voidpf Open(voidpf, const void* path, int)
     return range;
 }
 
-uLong Read(voidpf, voidpf stream, void* buffer, uLong size)
+// Reads up to `size` bytes at `position` of the range; fewer only at its end
+// or on an error.
+size_t ReadAt(ZipFileRange* range, uint64 position, void* buffer, size_t size)
 {
-    ZipFileRange* range = Range(stream);
-    uint64 left = range->position < range->length ? range->length - range->position : 0;
-    uLong wanted = uLong(size < left ? size : left);
-    uLong done = 0;
+    uint64 left = position < range->length ? range->length - position : 0;
+    size_t wanted = size_t(size < left ? size : left);
+    size_t done = 0;
     while (done < wanted) {
         ssize_t got = pread(range->fd, static_cast<char*>(buffer) + done, wanted - done,
-            off_t(range->base + range->position));
+            off_t(range->base + position + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
@@ -35,10 +37,33 @@ uLong Read(voidpf, voidpf stream, void* buffer, uLong size)
                 range->error = errno;
             break;
         }
-        done += uLong(got);
-        range->position += uint64(got);
+        done += size_t(got);
     }
     return done;
+}
+
+uLong Read(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    ZipFileRange* range = Range(stream);
+    uint64 position = range->position;
+    bool small = !range->writable && size < ZipFileRange::kWindowSize / 4;
+    bool inWindow = position >= range->windowStart
+        && position - range->windowStart + size <= range->windowLength;
+    if (small && !inWindow) {
+        range->window.resize(ZipFileRange::kWindowSize);
+        range->windowStart = position;
+        range->windowLength = ReadAt(range, position, range->window.data(), range->window.size());
+        inWindow = size <= range->windowLength;
+    }
+    size_t done;
+    if (small && inWindow) {
+        memcpy(buffer, range->window.data() + (position - range->windowStart), size);
+        done = size;
+    } else {
+        done = ReadAt(range, position, buffer, size);
+    }
+    range->position += done;
+    return uLong(done);
 }
 
 uLong Write(voidpf, voidpf stream, const void* buffer, uLong size)

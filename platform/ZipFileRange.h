@@ -6,6 +6,7 @@
 #include "SupportDefs.h"
 
 #include <minizip/ioapi.h>
+#include <vector>
 
 struct ZipFileRange {
     int fd = -1;       // not owned
@@ -14,6 +15,13 @@ struct ZipFileRange {
     bool writable = false;
     uint64 position = 0; // within the range
     int error = 0;       // the first errno met
+
+    // minizip reads headers a few bytes at a time: small reads of a
+    // read-only range are served from a window read ahead.
+    static constexpr size_t kWindowSize = 64 * 1024;
+    std::vector<uint8> window;
+    uint64 windowStart = 0;
+    size_t windowLength = 0;
 
     // Hooks that read and write this range; pass the range itself as the
     // "path" to unzOpen2_64 or zipOpen2_64.

@@ -13,8 +13,8 @@ status_t ZipNodeAttributeStore::ReadAttributes(const char* path, ZipAttributeLis
     if (status != B_OK)
         return status;
     for (const NodeAttribute& attribute : attributes) {
-        list.push_back(ZipAttribute { attribute.name, attribute.type,
-            std::vector<uint8>(attribute.data.begin(), attribute.data.end()) });
+        list.push_back(ZipAttribute {attribute.name, attribute.type,
+            std::vector<uint8>(attribute.data.begin(), attribute.data.end())});
     }
     return B_OK;
 }
@@ -27,8 +27,8 @@ status_t ZipNodeAttributeStore::WriteAttributes(const char* path, const ZipAttri
         return status;
     std::vector<NodeAttribute> attributes;
     for (const ZipAttribute& attribute : list) {
-        attributes.push_back(NodeAttribute { attribute.name, attribute.type,
-            std::string(attribute.data.begin(), attribute.data.end()) });
+        attributes.push_back(NodeAttribute {attribute.name, attribute.type,
+            std::string(attribute.data.begin(), attribute.data.end())});
     }
     return write_node_attributes(node, attributes);
 }

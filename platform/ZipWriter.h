@@ -12,10 +12,10 @@
 #include <sys/types.h>
 
 struct ZipWriteOptions {
-    int level = 9;                             // 0 stores, 1 to 9 deflate
+    int level = 9;                                                    // 0 stores, 1 to 9 deflate
     ZipAttributeStore* attributes = ZipNodeAttributeStore::Default(); // null: none
-    std::function<bool()> shouldStop;          // asked between chunks
-    std::function<void(uint64 done)> progress; // bytes of item data so far
+    std::function<bool()> shouldStop;                                 // asked between chunks
+    std::function<void(uint64 done)> progress;                        // bytes of item data so far
 };
 
 class ZipWriter {

@@ -13,25 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Playground {
-    fs::path root;
-    fs::path work;
-    fs::path destination;
-
-    Playground()
-    {
-        const char* base = getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/fuzzzip-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            abort();
-        root = pattern;
-        work = root / "work";
-        destination = work / "dest";
-        // Attributes of links land in the attribute store: keep it here too.
-        setenv("STOW_ROOT", (root / "store").c_str(), 1);
-    }
-};
-
 size_t Count(const fs::path& folder)
 {
     size_t count = 0;
@@ -50,6 +31,30 @@ void Clear(const fs::path& folder)
     }
     fs::remove_all(folder, ignored);
 }
+
+struct Playground {
+    fs::path root;
+    fs::path work;
+    fs::path destination;
+
+    Playground()
+    {
+        // A memory file system makes the many small creations fast.
+        const char* base = getenv("TMPDIR");
+        if (access("/dev/shm", W_OK) == 0)
+            base = "/dev/shm";
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/fuzzzip-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            abort();
+        root = pattern;
+        work = root / "work";
+        destination = work / "dest";
+        // Attributes of links land in the attribute store: keep it here too.
+        setenv("STOW_ROOT", (root / "store").c_str(), 1);
+    }
+
+    ~Playground() { Clear(root); }
+};
 
 } // namespace
 

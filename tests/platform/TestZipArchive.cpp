@@ -67,7 +67,7 @@ fs::path MakeItem(const fs::path& parent, ZipAttributeStore& store)
 
 struct Archived {
     stowtest::TempDir root;
-    stowtest::ScopedEnv stowRoot { "STOW_ROOT", root.Str() };
+    stowtest::ScopedEnv stowRoot {"STOW_ROOT", root.Str()};
     stowtest::TempDir dir;
     ZipNodeAttributeStore store;
     fs::path item;

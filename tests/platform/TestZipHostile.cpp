@@ -14,7 +14,7 @@ namespace {
 // anything written outside the destination shows.
 struct Playground {
     stowtest::TempDir root;
-    stowtest::ScopedEnv stowRoot { "STOW_ROOT", root.Str() };
+    stowtest::ScopedEnv stowRoot {"STOW_ROOT", root.Str()};
     stowtest::TempDir dir;
     fs::path destination = dir / "root" / "dest";
     fs::path bystander = dir / "root" / "outside";
