@@ -26,3 +26,11 @@ struct attr_info {
     type_code type;
     off_t size;
 };
+
+// Node kinds, combined as flags where a call accepts several.
+enum node_flavor : int32 {
+    B_FILE_NODE = 0x01,
+    B_SYMLINK_NODE = 0x02,
+    B_DIRECTORY_NODE = 0x04,
+    B_ANY_NODE = 0x07,
+};

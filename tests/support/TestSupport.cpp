@@ -14,9 +14,15 @@ extern char** environ;
 namespace stowtest {
 
 TempDir::TempDir()
+    : TempDir([] {
+        const char* base = getenv("TMPDIR");
+        return std::string(base && *base ? base : "/tmp");
+    }())
+{ }
+
+TempDir::TempDir(const std::string& base)
 {
-    const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/stowtest-XXXXXX";
+    std::string pattern = base + "/stowtest-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr)

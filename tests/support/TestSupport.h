@@ -14,6 +14,8 @@ namespace stowtest {
 class TempDir {
 public:
     TempDir();
+    // A fresh folder inside `base` (another file system, such as /dev/shm).
+    explicit TempDir(const std::string& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,0 +1,301 @@
+#include "FileOperations.h"
+
+#include "PathText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string RandomSuffix()
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator(std::random_device {}());
+    std::string result;
+    for (int i = 0; i < 10; ++i)
+        result += kLetters[generator() % (sizeof(kLetters) - 1)];
+    return result;
+}
+
+bool IsDirectoryEmpty(const std::string& path)
+{
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr)
+        return false;
+    bool empty = true;
+    while (struct dirent* item = readdir(dir)) {
+        if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0) {
+            empty = false;
+            break;
+        }
+    }
+    closedir(dir);
+    return empty;
+}
+
+class Remover {
+public:
+    explicit Remover(const CancelCheck& cancel)
+        : fCancel(cancel)
+    { }
+
+    status_t RemoveAt(int folder, const char* name);
+
+private:
+    bool EmptyFolder(int fd);
+    void Note(status_t status)
+    {
+        if (fFirstError == B_OK)
+            fFirstError = status;
+    }
+
+    status_t fFirstError = B_OK;
+    const CancelCheck& fCancel;
+    bool fCancelled = false;
+};
+
+// Removes `name` in the open folder `folder`. Folders are opened relative to
+// their parent without following links, so a folder swapped for a link
+// mid-way is never walked into.
+status_t Remover::RemoveAt(int folder, const char* name)
+{
+    if (fCancelled || (fCancel && fCancel())) {
+        fCancelled = true;
+        return B_CANCELED;
+    }
+    struct stat st;
+    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? B_OK : status_from_errno(errno);
+    if (!S_ISDIR(st.st_mode))
+        return unlinkat(folder, name, 0) == 0 ? B_OK : status_from_errno(errno);
+    int fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES && st.st_uid == geteuid()) {
+        // Our own read-protected folder: make it readable and try again.
+        fchmodat(folder, name, (st.st_mode & 07777) | S_IRWXU, 0);
+        fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (fd < 0)
+        return status_from_errno(errno);
+    bool emptied = EmptyFolder(fd);
+    close(fd);
+    if (fCancelled)
+        return B_CANCELED;
+    if (unlinkat(folder, name, AT_REMOVEDIR) == 0)
+        return B_OK;
+    return emptied ? status_from_errno(errno) : fFirstError;
+}
+
+// Removes everything inside; false when something stayed.
+bool Remover::EmptyFolder(int fd)
+{
+    struct stat st;
+    if (fstat(fd, &st) == 0 && st.st_uid == geteuid() && (st.st_mode & S_IRWXU) != S_IRWXU)
+        fchmod(fd, (st.st_mode & 07777) | S_IRWXU);
+    // Some file systems skip entries when a folder changes while it is read;
+    // read again until a pass removes nothing more.
+    for (bool progress = true; progress;) {
+        progress = false;
+        int walkFd = dup(fd);
+        DIR* dir = walkFd >= 0 ? fdopendir(walkFd) : nullptr;
+        if (dir == nullptr) {
+            if (walkFd >= 0)
+                close(walkFd);
+            Note(status_from_errno(errno));
+            return false;
+        }
+        rewinddir(dir);
+        std::vector<std::string> names;
+        while (struct dirent* item = readdir(dir)) {
+            if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0)
+                names.push_back(item->d_name);
+        }
+        closedir(dir);
+        bool failed = false;
+        for (const auto& name : names) {
+            status_t status = RemoveAt(fd, name.c_str());
+            if (fCancelled)
+                return false;
+            if (status == B_OK)
+                progress = true;
+            else {
+                failed = true;
+                Note(status);
+            }
+        }
+        if (!failed)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+status_t create_beside(const std::string& finalPath,
+    const std::function<int(const std::string&)>& make, std::string* tempPath)
+{
+    std::string folder = parent_path(finalPath);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = join_path(folder, ".stow-" + RandomSuffix());
+        int error = make(candidate);
+        if (error == 0) {
+            *tempPath = candidate;
+            return B_OK;
+        }
+        if (error != EEXIST)
+            return status_from_errno(error);
+    }
+    return B_FILE_EXISTS;
+}
+
+status_t copy_attributes(const char* from, const char* to)
+{
+    ssize_t size = llistxattr(from, nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP ? B_OK : status_from_errno(errno);
+    std::vector<char> names(size_t(size) + 1);
+    size = llistxattr(from, names.data(), names.size());
+    if (size < 0)
+        return status_from_errno(errno);
+    for (const char* name = names.data(); name < names.data() + size; name += strlen(name) + 1) {
+        if (strncmp(name, "user.", 5) != 0)
+            continue;
+        ssize_t length = lgetxattr(from, name, nullptr, 0);
+        if (length < 0)
+            return status_from_errno(errno);
+        std::vector<char> value(size_t(length) + 1);
+        length = lgetxattr(from, name, value.data(), value.size());
+        if (length < 0)
+            return status_from_errno(errno);
+        if (lsetxattr(to, name, value.data(), size_t(length), 0) != 0)
+            return status_from_errno(errno);
+    }
+    return B_OK;
+}
+
+status_t move_entry(
+    const char* source, const char* destination, TargetMode mode, const CancelCheck& cancel)
+{
+    if (source == nullptr || *source == '\0' || destination == nullptr || *destination == '\0')
+        return B_BAD_VALUE;
+    struct stat st;
+    if (lstat(source, &st) != 0)
+        return status_from_errno(errno);
+    std::string target = resolve_destination(source, destination, mode);
+    struct stat existing;
+    bool exists = lstat(target.c_str(), &existing) == 0;
+    if (exists && existing.st_dev == st.st_dev && existing.st_ino == st.st_ino)
+        return target == source ? B_OK : B_BAD_VALUE;
+    if (cancel && cancel())
+        return B_CANCELED;
+    if (rename(source, target.c_str()) == 0)
+        return B_OK;
+    if (errno != EXDEV)
+        return status_from_errno(errno);
+
+    // Another volume: the same checks rename makes, then copy and remove.
+    if (exists && S_ISDIR(existing.st_mode)) {
+        if (!S_ISDIR(st.st_mode))
+            return B_IS_A_DIRECTORY;
+        if (!IsDirectoryEmpty(target))
+            return B_DIRECTORY_NOT_EMPTY;
+        if (rmdir(target.c_str()) != 0)
+            return status_from_errno(errno);
+    } else if (exists && S_ISDIR(st.st_mode)) {
+        return B_NOT_A_DIRECTORY;
+    }
+    status_t status = copy_entry(source, target.c_str(), TargetMode::ExactPath, cancel);
+    if (status != B_OK)
+        return status;
+    return remove_entry(source);
+}
+
+status_t remove_entry(const char* path, const CancelCheck& cancel)
+{
+    if (path == nullptr || *path == '\0')
+        return B_BAD_VALUE;
+    std::string leaf = leaf_name(path);
+    if (leaf == "/" || leaf == "." || leaf == "..")
+        return B_NOT_ALLOWED;
+    int folder = open(parent_path(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return errno == ENOENT ? B_OK : status_from_errno(errno);
+    Remover remover(cancel);
+    status_t status = remover.RemoveAt(folder, leaf.c_str());
+    close(folder);
+    return status;
+}
+
+status_t make_symlink(const char* target, const char* link)
+{
+    if (target == nullptr || *target == '\0' || link == nullptr || *link == '\0')
+        return B_BAD_VALUE;
+    std::string place = link;
+    struct stat st;
+    if (lstat(place.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::string leaf = leaf_name(target);
+        if (leaf == "/" || leaf == "." || leaf == "..")
+            return B_BAD_VALUE;
+        place = join_path(place, leaf);
+        if (lstat(place.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return B_IS_A_DIRECTORY;
+    }
+    std::string temp;
+    status_t status = create_beside(
+        place,
+        [target](const std::string& candidate) {
+            return symlink(target, candidate.c_str()) == 0 ? 0 : errno;
+        },
+        &temp);
+    if (status != B_OK)
+        return status;
+    if (rename(temp.c_str(), place.c_str()) != 0) {
+        status = status_from_errno(errno);
+        unlink(temp.c_str());
+    }
+    return status;
+}
+
+status_t write_file_atomically(const char* path, const void* data, size_t size, mode_t mode)
+{
+    if (path == nullptr || *path == '\0' || (data == nullptr && size > 0))
+        return B_BAD_VALUE;
+    struct stat st;
+    if (lstat(path, &st) == 0 && S_ISDIR(st.st_mode))
+        return B_IS_A_DIRECTORY;
+    int fd = -1;
+    std::string temp;
+    status_t status = create_beside(
+        path,
+        [&fd](const std::string& candidate) {
+            fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            return fd >= 0 ? 0 : errno;
+        },
+        &temp);
+    if (status != B_OK)
+        return status;
+    const char* bytes = static_cast<const char*>(data);
+    for (size_t done = 0; done < size && status == B_OK;) {
+        ssize_t written = write(fd, bytes + done, size - done);
+        if (written < 0 && errno != EINTR)
+            status = status_from_errno(errno);
+        done += written > 0 ? size_t(written) : 0;
+    }
+    if (status == B_OK && fchmod(fd, mode & 07777) != 0)
+        status = status_from_errno(errno);
+    if (status == B_OK && fsync(fd) != 0)
+        status = status_from_errno(errno);
+    if (close(fd) != 0 && status == B_OK)
+        status = status_from_errno(errno);
+    if (status == B_OK && rename(temp.c_str(), path) != 0)
+        status = status_from_errno(errno);
+    if (status != B_OK)
+        unlink(temp.c_str());
+    return status;
+}

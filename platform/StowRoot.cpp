@@ -1,0 +1,23 @@
+#include "StowRoot.h"
+
+#include "BPath.h"
+
+#include <cstdlib>
+
+std::string stow_root()
+{
+    const char* value = getenv("STOW_ROOT");
+    if (value == nullptr || *value == '\0')
+        return {};
+    std::string root = BPath::Clean(value);
+    return root == "/" ? std::string() : root;
+}
+
+std::string stow_rooted(const std::string& path)
+{
+    std::string root = stow_root();
+    std::string clean = BPath::Clean(path);
+    if (root.empty())
+        return clean;
+    return clean == "/" ? root : root + clean;
+}
