@@ -1,6 +1,7 @@
 #include "BDirectory.h"
 
 #include "BEntry.h"
+#include "BFile.h"
 #include "BSymLink.h"
 #include "BVolume.h"
 
@@ -269,6 +270,21 @@ status_t BDirectory::GetStatFor(const char* path, struct stat* st) const
     if (fStatus != B_OK)
         return B_NO_INIT;
     return lstat(Resolve(path).c_str(), st) == 0 ? B_OK : status_from_errno(errno);
+}
+
+status_t BDirectory::CreateFile(const char* path, BFile* file, bool failIfExists)
+{
+    if (path == nullptr || *path == '\0')
+        return B_BAD_VALUE;
+    if (fStatus != B_OK)
+        return B_NO_INIT;
+    std::string target = Resolve(path);
+    uint32 mode = B_READ_WRITE | B_CREATE_FILE | B_ERASE_FILE;
+    if (failIfExists)
+        mode |= B_FAIL_IF_EXISTS;
+    BFile local;
+    BFile* created = file != nullptr ? file : &local;
+    return created->SetTo(target.c_str(), mode);
 }
 
 status_t BDirectory::CreateDirectory(const char* path, BDirectory* dir)

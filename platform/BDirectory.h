@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 class BEntry;
+class BFile;
 class BSymLink;
 
 class BDirectory {
@@ -51,6 +52,9 @@ public:
     bool Contains(const BEntry* entry, int32 nodeFlags = B_ANY_NODE) const;
     status_t GetStatFor(const char* path, struct stat* st) const;
 
+    // A new, empty file (an existing one is emptied unless `failIfExists`),
+    // opened for reading and writing in `file` when given.
+    status_t CreateFile(const char* path, BFile* file, bool failIfExists = false);
     status_t CreateDirectory(const char* path, BDirectory* dir);
     status_t CreateSymLink(const char* path, const char* linkToPath, BSymLink* link);
 

@@ -219,20 +219,19 @@ status_t FileCopier::CopyData(int in, int out)
     }
 }
 
-// Attributes first, then the mode, then the times, since each of the earlier
-// steps would change the times again.
+// Mode and times before attributes: neither changes what the other set,
+// and the attribute store recognises a node without a birth time by its
+// modification time, which must therefore be final first. Folders come here
+// after their contents, which would have changed their times.
 status_t FileCopier::Finish(
     const std::string& source, const struct stat& st, const std::string& target)
 {
-    status_t status = copy_attributes(source.c_str(), target.c_str());
-    if (status != B_OK)
-        return status;
     if (!S_ISLNK(st.st_mode) && chmod(target.c_str(), st.st_mode & 07777) != 0)
         return status_from_errno(errno);
     struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
         return status_from_errno(errno);
-    return B_OK;
+    return copy_attributes(source.c_str(), target.c_str());
 }
 
 // The canonical form of a path whose leaf may not exist yet.

@@ -1,5 +1,7 @@
 #include "FileOperations.h"
 
+#include "BNode.h"
+#include "NodeAttributes.h"
 #include "PathText.h"
 
 #include <cerrno>
@@ -8,7 +10,6 @@
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -156,27 +157,13 @@ status_t create_beside(const std::string& finalPath,
 
 status_t copy_attributes(const char* from, const char* to)
 {
-    ssize_t size = llistxattr(from, nullptr, 0);
-    if (size < 0)
-        return errno == ENOTSUP ? B_OK : status_from_errno(errno);
-    std::vector<char> names(size_t(size) + 1);
-    size = llistxattr(from, names.data(), names.size());
-    if (size < 0)
-        return status_from_errno(errno);
-    for (const char* name = names.data(); name < names.data() + size; name += strlen(name) + 1) {
-        if (strncmp(name, "user.", 5) != 0)
-            continue;
-        ssize_t length = lgetxattr(from, name, nullptr, 0);
-        if (length < 0)
-            return status_from_errno(errno);
-        std::vector<char> value(size_t(length) + 1);
-        length = lgetxattr(from, name, value.data(), value.size());
-        if (length < 0)
-            return status_from_errno(errno);
-        if (lsetxattr(to, name, value.data(), size_t(length), 0) != 0)
-            return status_from_errno(errno);
-    }
-    return B_OK;
+    BNode source(from);
+    BNode target(to);
+    if (source.InitCheck() != B_OK)
+        return source.InitCheck();
+    if (target.InitCheck() != B_OK)
+        return target.InitCheck();
+    return copy_node_attributes(source, target);
 }
 
 status_t move_entry(

@@ -51,7 +51,8 @@ status_t write_file_atomically(const char* path, const void* data, size_t size, 
 std::string resolve_destination(
     const std::string& source, const std::string& destination, TargetMode mode);
 
-// Copies every attribute of `from` onto `to` (links not followed).
+// Copies every attribute of `from` onto `to` (links not followed), wherever
+// each side keeps them (extended attributes or the attribute store).
 status_t copy_attributes(const char* from, const char* to);
 
 // Creates something beside `finalPath` under a fresh hidden name: `make`

@@ -1,5 +1,7 @@
 #include "FileTypes.h"
 
+#include "BNode.h"
+#include "BNodeInfo.h"
 #include "PathText.h"
 
 #include <cerrno>
@@ -7,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -147,9 +148,10 @@ const Magic kMagic[] = {
 
 status_t WriteTypeAttribute(const std::string& path, const std::string& type)
 {
-    if (lsetxattr(path.c_str(), "user.mime_type", type.data(), type.size(), 0) == 0)
-        return B_OK;
-    return status_from_errno(errno);
+    BNode node(path.c_str());
+    BNodeInfo info(&node);
+    status_t status = info.InitCheck();
+    return status == B_OK ? info.SetType(type.c_str()) : status;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "BDirectory.h"
 #include "BEntry.h"
+#include "BFile.h"
 #include "BPath.h"
 #include "BSymLink.h"
 #include "TestSupport.h"
@@ -338,4 +339,20 @@ TEST(Entry, UnusualNamesAreOrdinary)
         EXPECT_TRUE(std::filesystem::is_directory(temp / (name + " renamed")));
     }
     EXPECT_EQ(dir.CountEntries(), int32(kUnusualNames.size()));
+}
+
+TEST(Directory, CreatesFilesEmptyingOrRefusingExistingOnes)
+{
+    TempDir temp;
+    BDirectory dir(temp.Str().c_str());
+    BFile file;
+    ASSERT_EQ(dir.CreateFile("new", &file), B_OK);
+    EXPECT_EQ(file.Write("abc", 3), 3);
+    EXPECT_EQ(stowtest::ReadFile(temp / "new"), "abc");
+    EXPECT_EQ(dir.CreateFile("new", nullptr, true), B_FILE_EXISTS);
+    EXPECT_EQ(stowtest::ReadFile(temp / "new"), "abc");
+    ASSERT_EQ(dir.CreateFile("new", nullptr), B_OK);
+    EXPECT_EQ(stowtest::ReadFile(temp / "new"), "");
+    std::filesystem::create_directory(temp / "folder");
+    EXPECT_NE(dir.CreateFile("folder", nullptr), B_OK);
 }

@@ -1,3 +1,4 @@
+#include "BNode.h"
 #include "FileOperations.h"
 #include "TestSupport.h"
 
@@ -70,6 +71,12 @@ void MakeTree(const fs::path& root, bool withAttributes)
         setxattr((root / "sub").c_str(), "user.mime_type", "application/x-vnd.Be-directory", 30, 0);
         setxattr((root / "sub/data").c_str(), "user.empty", "", 0, 0);
     }
+    // Links and pipes keep theirs in the attribute store.
+    int32 number = 42;
+    BNode link((root / "sub/link").c_str());
+    ASSERT_EQ(link.WriteAttr("InstallBy", B_STRING_TYPE, 0, "link tag", 8), 8);
+    BNode pipe((root / "pipe").c_str());
+    ASSERT_EQ(pipe.WriteAttr("number", B_INT32_TYPE, 0, &number, 4), 4);
     SetTimes(root / "file", kFileTime);
     SetTimes(root / "sub/data", kFileTime);
     SetTimes(root / "sub/link", kLinkTime);
@@ -100,6 +107,13 @@ void ExpectTree(const fs::path& root, bool withAttributes)
     EXPECT_EQ(st.st_mode & 07777, 0750u);
     ASSERT_EQ(stat((root / "pipe").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    char text[16] = {};
+    EXPECT_EQ(
+        BNode((root / "sub/link").c_str()).ReadAttr("InstallBy", B_STRING_TYPE, 0, text, 15), 8);
+    EXPECT_STREQ(text, "link tag");
+    int32 number = 0;
+    EXPECT_EQ(BNode((root / "pipe").c_str()).ReadAttr("number", B_INT32_TYPE, 0, &number, 4), 4);
+    EXPECT_EQ(number, 42);
     if (withAttributes) {
         EXPECT_EQ(Attribute(root / "file", "user.InstallBy"), "App;1.0;");
         EXPECT_EQ(Attribute(root / "sub", "user.mime_type"), "application/x-vnd.Be-directory");
@@ -125,9 +139,16 @@ std::unique_ptr<TempDir> OtherVolume(const TempDir& disk)
     return std::make_unique<TempDir>("/dev/shm");
 }
 
+// The attribute store (for links and special files) lives inside a
+// temporary trial root, never in the real home folder.
+class FileOperations : public testing::Test {
+    TempDir fRoot;
+    stowtest::ScopedEnv fRootVariable {"STOW_ROOT", fRoot.Str()};
+};
+
 } // namespace
 
-TEST(FileOperations, CopyKeepsContentsModesTimesAndAttributes)
+TEST_F(FileOperations, CopyKeepsContentsModesTimesAndAttributes)
 {
     TempDir temp;
     bool attributes = AttributesWork(temp.Path());
@@ -139,7 +160,7 @@ TEST(FileOperations, CopyKeepsContentsModesTimesAndAttributes)
         GTEST_SKIP() << "the temporary folder's file system keeps no user attributes";
 }
 
-TEST(FileOperations, CopyPlacesLikeTheCommandLine)
+TEST_F(FileOperations, CopyPlacesLikeTheCommandLine)
 {
     TempDir temp;
     fs::create_directories(temp / "src/inner");
@@ -173,7 +194,7 @@ TEST(FileOperations, CopyPlacesLikeTheCommandLine)
     ExpectNoLeftovers(temp / "dest");
 }
 
-TEST(FileOperations, ReplacementIsNeverHalfWritten)
+TEST_F(FileOperations, ReplacementIsNeverHalfWritten)
 {
     TempDir temp;
     WriteFile(temp / "new", std::string(100000, 'n'));
@@ -196,7 +217,7 @@ TEST(FileOperations, ReplacementIsNeverHalfWritten)
     ExpectNoLeftovers(temp.Path());
 }
 
-TEST(FileOperations, CancellingStopsAndCleansUp)
+TEST_F(FileOperations, CancellingStopsAndCleansUp)
 {
     TempDir temp;
     WriteFile(temp / "big", std::string(8 << 20, 'b'));
@@ -227,7 +248,7 @@ TEST(FileOperations, CancellingStopsAndCleansUp)
     EXPECT_TRUE(fs::exists(temp / "tree"));
 }
 
-TEST(FileOperations, MoveWithinAVolumeRenames)
+TEST_F(FileOperations, MoveWithinAVolumeRenames)
 {
     TempDir temp;
     fs::create_directories(temp / "dest");
@@ -260,7 +281,7 @@ TEST(FileOperations, MoveWithinAVolumeRenames)
     EXPECT_EQ(move_entry((temp / "dest/file").c_str(), (temp / "dest").c_str()), B_OK);
 }
 
-TEST(FileOperations, MovesAndCopiesBetweenVolumesKeepEverything)
+TEST_F(FileOperations, MovesAndCopiesBetweenVolumesKeepEverything)
 {
     TempDir disk;
     auto memory = OtherVolume(disk);
@@ -314,7 +335,7 @@ TEST(FileOperations, MovesAndCopiesBetweenVolumesKeepEverything)
         GTEST_SKIP() << "one of the file systems keeps no user attributes";
 }
 
-TEST(FileOperations, RemovalNeverFollowsLinks)
+TEST_F(FileOperations, RemovalNeverFollowsLinks)
 {
     TempDir temp;
     fs::create_directories(temp / "outside/deep");
@@ -347,7 +368,7 @@ TEST(FileOperations, RemovalNeverFollowsLinks)
     EXPECT_EQ(remove_entry(""), B_BAD_VALUE);
 }
 
-TEST(FileOperations, SymbolicLinksReplaceButNeverEnterLinkedFolders)
+TEST_F(FileOperations, SymbolicLinksReplaceButNeverEnterLinkedFolders)
 {
     TempDir temp;
     fs::create_directories(temp / "folder");
@@ -377,7 +398,7 @@ TEST(FileOperations, SymbolicLinksReplaceButNeverEnterLinkedFolders)
     ExpectNoLeftovers(temp / "places");
 }
 
-TEST(FileOperations, UnusualNamesAreHandledLikeAnyOther)
+TEST_F(FileOperations, UnusualNamesAreHandledLikeAnyOther)
 {
     TempDir temp;
     fs::create_directories(temp / "copies");

@@ -1,3 +1,5 @@
+#include "BNode.h"
+#include "BNodeInfo.h"
 #include "FileTypes.h"
 #include "TestSupport.h"
 
@@ -67,6 +69,7 @@ TEST(FileTypes, ContentDecidesTheType)
 TEST(FileTypes, EntriesOnDiskAndTheTypeAttribute)
 {
     TempDir temp;
+    stowtest::ScopedEnv root("STOW_ROOT", temp.Str() + "/root");
     fs::create_directories(temp / "item/sub");
     WriteFile(temp / "item/script", "#!/bin/sh\nexit 0\n");
     WriteFile(temp / "item/sub/readme", "read me\n");
@@ -92,5 +95,11 @@ TEST(FileTypes, EntriesOnDiskAndTheTypeAttribute)
     EXPECT_EQ(TypeAttribute(temp / "item/sub"), kDirectoryMimeType);
     EXPECT_EQ(TypeAttribute(temp / "item/script"), "application/x-shellscript");
     EXPECT_EQ(TypeAttribute(temp / "item/sub/readme"), "text/plain");
+    // The link's own type, kept by the platform's attribute store.
+    BNode link((temp / "item/link").c_str());
+    BNodeInfo info(&link);
+    char type[B_MIME_TYPE_LENGTH];
+    ASSERT_EQ(info.GetType(type), B_OK);
+    EXPECT_STREQ(type, kSymLinkMimeType);
     EXPECT_EQ(set_mime_types((temp / "missing").c_str()), B_ENTRY_NOT_FOUND);
 }

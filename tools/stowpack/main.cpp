@@ -1,5 +1,6 @@
 // stowpack: the command-line builder and inspector of installers.
 #include "Command.h"
+#include "FoldersCommand.h"
 #include "MessageCommand.h"
 #include "ResourceCommands.h"
 
@@ -23,6 +24,7 @@ const Command* const kCommands[] = {
     &kAddCommand,
     &kRemoveCommand,
     &kVerifyCommand,
+    &kFoldersCommand,
 };
 
 // Each line of `text` after `prefix`.
