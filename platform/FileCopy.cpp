@@ -231,7 +231,13 @@ status_t FileCopier::Finish(
     struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
         return status_from_errno(errno);
-    return copy_attributes(source.c_str(), target.c_str());
+    status_t status = copy_attributes(source.c_str(), target.c_str());
+    if (status != B_OK || !S_ISLNK(st.st_mode))
+        return status;
+    // The store reads a link's target to know it, which sets its access time.
+    if (utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        return status_from_errno(errno);
+    return B_OK;
 }
 
 // The canonical form of a path whose leaf may not exist yet.
