@@ -1,13 +1,13 @@
 // The copy engine behind copy_entry and cross-volume moves.
 #include "FileOperations.h"
 #include "PathText.h"
+#include "ScopedResources.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -15,11 +15,6 @@
 namespace {
 
 constexpr size_t kChunkSize = 1 << 20;
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 // Opens for reading without touching the access time where the kernel lets
 // us (our own files), so that a copy leaves its source as it found it.
@@ -91,11 +86,12 @@ status_t FileCopier::BuildBeside(
     if (status != B_OK)
         return status;
     rmdir(temp.c_str());
+    ScopedRemoval cleanup(temp);
     status = CopyNew(source, st, temp);
     if (status == B_OK && rename(temp.c_str(), destination.c_str()) != 0)
         status = status_from_errno(errno);
-    if (status != B_OK)
-        remove_entry(temp.c_str());
+    if (status == B_OK)
+        cleanup.Keep();
     return status;
 }
 
@@ -130,14 +126,9 @@ status_t FileCopier::CopyNew(
 
 status_t FileCopier::CopyChildren(const std::string& source, const std::string& target, bool merge)
 {
-    int fd = OpenQuietly(source, O_DIRECTORY);
-    DirHandle dir(fd >= 0 ? fdopendir(fd) : nullptr);
-    if (!dir) {
-        status_t status = status_from_errno(errno);
-        if (fd >= 0)
-            close(fd);
-        return status;
-    }
+    ScopedDir dir = open_dir_from(OpenQuietly(source, O_DIRECTORY));
+    if (!dir)
+        return status_from_errno(errno);
     std::vector<std::string> names;
     errno = 0;
     while (struct dirent* item = readdir(dir.get())) {
@@ -167,19 +158,16 @@ status_t FileCopier::CopyChildren(const std::string& source, const std::string& 
 status_t FileCopier::CopyFile(
     const std::string& source, const struct stat& st, const std::string& target)
 {
-    int in = OpenQuietly(source, 0);
-    if (in < 0)
+    ScopedFd in(OpenQuietly(source, 0));
+    if (!in.IsValid())
         return status_from_errno(errno);
-    int out = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (out < 0) {
-        status_t status = status_from_errno(errno);
-        close(in);
-        return status;
-    }
-    status_t status = CopyData(in, out);
-    close(in);
-    if (close(out) != 0 && status == B_OK)
-        status = status_from_errno(errno);
+    ScopedFd out(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.IsValid())
+        return status_from_errno(errno);
+    status_t status = CopyData(in.Get(), out.Get());
+    status_t closed = out.Close();
+    if (status == B_OK)
+        status = closed;
     return status == B_OK ? Finish(source, st, target) : status;
 }
 

@@ -3,6 +3,7 @@
 #include "BNode.h"
 #include "NodeAttributes.h"
 #include "PathText.h"
+#include "ScopedResources.h"
 
 #include <cerrno>
 #include <cstring>
@@ -27,18 +28,14 @@ std::string RandomSuffix()
 
 bool IsDirectoryEmpty(const std::string& path)
 {
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr)
+    ScopedDir dir(opendir(path.c_str()));
+    if (!dir)
         return false;
-    bool empty = true;
-    while (struct dirent* item = readdir(dir)) {
-        if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0) {
-            empty = false;
-            break;
-        }
+    while (struct dirent* item = readdir(dir.get())) {
+        if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0)
+            return false;
     }
-    closedir(dir);
-    return empty;
+    return true;
 }
 
 class Remover {
@@ -76,16 +73,17 @@ status_t Remover::RemoveAt(int folder, const char* name)
         return errno == ENOENT ? B_OK : status_from_errno(errno);
     if (!S_ISDIR(st.st_mode))
         return unlinkat(folder, name, 0) == 0 ? B_OK : status_from_errno(errno);
-    int fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES && st.st_uid == geteuid()) {
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    ScopedFd fd(openat(folder, name, flags));
+    if (!fd.IsValid() && errno == EACCES && st.st_uid == geteuid()) {
         // Our own read-protected folder: make it readable and try again.
         fchmodat(folder, name, (st.st_mode & 07777) | S_IRWXU, 0);
-        fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        fd.Reset(openat(folder, name, flags));
     }
-    if (fd < 0)
+    if (!fd.IsValid())
         return status_from_errno(errno);
-    bool emptied = EmptyFolder(fd);
-    close(fd);
+    bool emptied = EmptyFolder(fd.Get());
+    fd.Close();
     if (fCancelled)
         return B_CANCELED;
     if (unlinkat(folder, name, AT_REMOVEDIR) == 0)
@@ -103,21 +101,19 @@ bool Remover::EmptyFolder(int fd)
     // read again until a pass removes nothing more.
     for (bool progress = true; progress;) {
         progress = false;
-        int walkFd = dup(fd);
-        DIR* dir = walkFd >= 0 ? fdopendir(walkFd) : nullptr;
-        if (dir == nullptr) {
-            if (walkFd >= 0)
-                close(walkFd);
-            Note(status_from_errno(errno));
-            return false;
-        }
-        rewinddir(dir);
         std::vector<std::string> names;
-        while (struct dirent* item = readdir(dir)) {
-            if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0)
-                names.push_back(item->d_name);
+        {
+            ScopedDir dir = open_dir_from(dup(fd));
+            if (!dir) {
+                Note(status_from_errno(errno));
+                return false;
+            }
+            rewinddir(dir.get());
+            while (struct dirent* item = readdir(dir.get())) {
+                if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0)
+                    names.push_back(item->d_name);
+            }
         }
-        closedir(dir);
         bool failed = false;
         for (const auto& name : names) {
             status_t status = RemoveAt(fd, name.c_str());
@@ -210,13 +206,11 @@ status_t remove_entry(const char* path, const CancelCheck& cancel)
     std::string leaf = leaf_name(path);
     if (leaf == "/" || leaf == "." || leaf == "..")
         return B_NOT_ALLOWED;
-    int folder = open(parent_path(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
+    ScopedFd folder(open(parent_path(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsValid())
         return errno == ENOENT ? B_OK : status_from_errno(errno);
     Remover remover(cancel);
-    status_t status = remover.RemoveAt(folder, leaf.c_str());
-    close(folder);
-    return status;
+    return remover.RemoveAt(folder.Get(), leaf.c_str());
 }
 
 status_t make_symlink(const char* target, const char* link)

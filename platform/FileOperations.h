@@ -12,7 +12,9 @@
 #include <sys/types.h>
 
 // Asked before each file and each chunk of data; true stops the operation,
-// which then cleans up what it built and returns B_CANCELED.
+// which then cleans up what it built and returns B_CANCELED. The check may
+// also unwind (a killed thread's cancellation point does): what was built is
+// removed and nothing is leaked on the way out.
 using CancelCheck = std::function<bool()>;
 
 enum class TargetMode {

@@ -6,6 +6,7 @@
 #include "BVolume.h"
 #include "FindDirectory.h"
 #include "PathText.h"
+#include "ScopedResources.h"
 #include "StowRoot.h"
 
 #include <cerrno>
@@ -103,15 +104,17 @@ status_t ClaimName(
         struct stat st;
         if (lstat(join_path(join_path(trash, "files"), candidate).c_str(), &st) == 0)
             continue;
-        int fd = open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) {
+        ScopedFd fd(
+            open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!fd.IsValid()) {
             if (errno == EEXIST)
                 continue;
             return status_from_errno(errno);
         }
-        status_t status = WriteAll(fd, info);
-        if (close(fd) != 0 && status == B_OK)
-            status = status_from_errno(errno);
+        status_t status = WriteAll(fd.Get(), info);
+        status_t closed = fd.Close();
+        if (status == B_OK)
+            status = closed;
         if (status != B_OK) {
             unlink(infoPath.c_str());
             return status;
@@ -222,12 +225,13 @@ status_t move_to_trash(
     }
     if (status != B_OK)
         return status;
+    // Without the entry the info file would describe nothing.
+    ScopedRemoval infoCleanup(join_path(join_path(trash, "info"), name + kInfoSuffix));
     std::string target = join_path(join_path(trash, "files"), name);
     status = move_entry(original.c_str(), target.c_str(), TargetMode::ExactPath, cancel);
-    if (status != B_OK) {
-        unlink(join_path(join_path(trash, "info"), name + kInfoSuffix).c_str());
+    if (status != B_OK)
         return status;
-    }
+    infoCleanup.Keep();
     if (trashedPath != nullptr)
         *trashedPath = target;
     return B_OK;

@@ -418,3 +418,47 @@ TEST_F(FileOperations, UnusualNamesAreHandledLikeAnyOther)
     }
     EXPECT_TRUE(fs::is_empty(temp / "moved"));
 }
+
+// A cancellation point unwinds out of the operation instead of answering:
+// what was half-built is removed and no descriptor stays open.
+TEST_F(FileOperations, UnwindingCancellationLeavesNothingBehind)
+{
+    struct Unwind { };
+    auto openDescriptors = [] {
+        size_t count = 0;
+        for (const auto& item : fs::directory_iterator("/proc/self/fd")) {
+            (void)item;
+            ++count;
+        }
+        return count;
+    };
+    TempDir temp;
+    fs::create_directories(temp / "tree/a/b");
+    WriteFile(temp / "tree/a/b/big", std::string(4 << 20, 'x'));
+    for (int i = 0; i < 10; ++i)
+        WriteFile(temp / ("tree/a/f" + std::to_string(i)), "x");
+    size_t before = openDescriptors();
+    for (int stopAt = 1; stopAt < 20; stopAt += 3) {
+        int checks = 0;
+        auto unwind = [&] {
+            if (++checks >= stopAt)
+                throw Unwind();
+            return false;
+        };
+        EXPECT_THROW(copy_entry((temp / "tree").c_str(), (temp / "copy").c_str(),
+                         TargetMode::IntoFolder, unwind),
+            Unwind);
+        EXPECT_FALSE(fs::exists(temp / "copy"));
+        ExpectNoLeftovers(temp.Path());
+        EXPECT_EQ(openDescriptors(), before) << stopAt;
+    }
+    int checks = 0;
+    EXPECT_THROW(remove_entry((temp / "tree").c_str(),
+                     [&] {
+                         if (++checks >= 4)
+                             throw Unwind();
+                         return false;
+                     }),
+        Unwind);
+    EXPECT_EQ(openDescriptors(), before);
+}

@@ -182,3 +182,17 @@ TEST(Trash, DesktopToolsListWhatWasTrashed)
         << result.out;
     EXPECT_NE(result.out.find("\t" + work + spaced + "\n"), std::string::npos) << result.out;
 }
+
+TEST(Trash, AnUnfinishedMoveLeavesNoInfoFile)
+{
+    TrashHome home;
+    fs::create_directories(home.temp / "work");
+    WriteFile(home.temp / "work/file", "stays");
+    // Cancelled before the move: the entry stays and so does nothing else.
+    EXPECT_EQ(move_to_trash((home.temp / "work/file").c_str(), TrashClash::KeepBoth, nullptr,
+                  [] { return true; }),
+        B_CANCELED);
+    EXPECT_EQ(ReadFile(home.temp / "work/file"), "stays");
+    EXPECT_TRUE(fs::is_empty(home.Trash() / "info"));
+    EXPECT_TRUE(fs::is_empty(home.Trash() / "files"));
+}
