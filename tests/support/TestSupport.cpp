@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -183,6 +184,17 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << contents;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
 }
 
 } // namespace stowtest

@@ -2,7 +2,9 @@
 // programs as a user would, and small file utilities.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,5 +63,10 @@ std::string SourcePath(const std::string& relative);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);
+
+// Checks `condition` again and again until it holds; false when it still
+// does not after `limit` (a "did not hang" bound, not a timing assertion).
+bool WaitFor(const std::function<bool()>& condition,
+    std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 } // namespace stowtest
