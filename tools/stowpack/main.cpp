@@ -1,4 +1,5 @@
 // stowpack: the command-line builder and inspector of installers.
+#include "BuildCommands.h"
 #include "Command.h"
 #include "FoldersCommand.h"
 #include "MessageCommand.h"
@@ -18,6 +19,8 @@ namespace {
 // Every command of stowpack, in the order --help lists them. A new command
 // is a source file of its own and one line here.
 const Command* const kCommands[] = {
+    &kBuildCommand,
+    &kDumpCommand,
     &kMessageCommand,
     &kResourcesCommand,
     &kExtractCommand,
