@@ -1,0 +1,3 @@
+#!/bin/sh
+# Run after installing without asking.
+echo "Stowdemo is ready."
