@@ -1,7 +1,7 @@
 #include "ProductReader.h"
 
+#include "FindDirectory.h"
 #include "JsonValue.h"
-#include "StandardFolders.h"
 
 #include <cerrno>
 #include <cmath>
@@ -247,9 +247,8 @@ void ProductReader::CheckTopLevel(const Members& top)
             Error("opt_created_folder", "must be a single folder name, without \"/\"");
     }
     if (const JsonValue* folder = top.Find("opt_default_folder")) {
-        int32 which;
         if (folder->kind == JsonValue::Kind::String && folder->text != "Current"
-            && !StandardFolders::ValueOf(folder->text, which))
+            && standard_folder_named(folder->text.c_str()) == nullptr)
             Error("opt_default_folder",
                 Quote(folder->text) + " is neither \"Current\" nor a standard folder name");
     }

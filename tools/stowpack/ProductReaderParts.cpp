@@ -2,9 +2,9 @@
 // description.
 #include "ProductReader.h"
 
+#include "FindDirectory.h"
 #include "JsonValue.h"
 #include "PngBitmap.h"
-#include "StandardFolders.h"
 #include "WavSound.h"
 
 #include <filesystem>
@@ -83,7 +83,7 @@ void ProductReader::ReadCustomFolders(const JsonValue& value, BMessage& folders)
         const JsonValue* subValue = members.Find("custom_sub_dir");
         const JsonValue* replaceValue = members.Find("custom_replace_existing");
         std::string name, sub;
-        int32 root = 0, which;
+        int32 root = 0;
         bool replace = false;
         if (nameValue == nullptr || rootValue == nullptr) {
             Error(where, "a custom folder needs \"custom_folder_name\" and \"custom_root_dir\"");
@@ -98,7 +98,7 @@ void ProductReader::ReadCustomFolders(const JsonValue& value, BMessage& folders)
         if (!good)
             continue;
         if (name.empty() || name == "User Selected" || name == "None" || name == "Current"
-            || StandardFolders::ValueOf(name, which)) {
+            || standard_folder_named(name.c_str()) != nullptr) {
             Error(where + ".custom_folder_name",
                 Quote(name) + " cannot name a custom folder: it is empty or a place name already");
             continue;
@@ -122,14 +122,16 @@ void ProductReader::ReadCustomFolders(const JsonValue& value, BMessage& folders)
 bool ProductReader::RootFolder(const JsonValue& value, const std::string& where, int32& which)
 {
     if (value.kind == JsonValue::Kind::String) {
-        if (StandardFolders::ValueOf(value.text, which))
+        if (const StandardFolder* folder = standard_folder_named(value.text.c_str())) {
+            which = folder->which;
             return true;
+        }
         Error(where, Quote(value.text) + " is not a standard folder name");
         return false;
     }
     if (!Long(value, where, which))
         return false;
-    if (StandardFolders::IsValue(which))
+    if (standard_folder(directory_which(which)) != nullptr)
         return true;
     Error(where, std::to_string(which) + " is not the value of a standard folder");
     return false;
@@ -157,9 +159,8 @@ void ProductReader::CheckSubFolder(const std::string& sub, bool replace, const s
 
 bool ProductReader::IsPlace(const std::string& name, bool linkPlace) const
 {
-    int32 which;
     return name == "User Selected" || (linkPlace && name == "None")
-        || fCustomFolders.count(name) > 0 || StandardFolders::ValueOf(name, which);
+        || fCustomFolders.count(name) > 0 || standard_folder_named(name.c_str()) != nullptr;
 }
 
 void ProductReader::ReadDiskSpace(const JsonValue& value, BMessage& amount)
