@@ -71,8 +71,7 @@ void FillRecord(BMessage& record)
     record.AddString("audio_file", "welcome.raw");
     BMessage audio;
     std::string samples(3001, '\x7f');
-    // The message class adds no untyped data itself; stored records carry it.
-    ASSERT_EQ(audio.AddField({"data", B_ANY_TYPE, true, {samples}}), B_OK);
+    ASSERT_EQ(audio.AddData("data", B_ANY_TYPE, samples.data(), ssize_t(samples.size())), B_OK);
     audio.AddFloat("frame_rate", 44100.0f);
     audio.AddInt32("channel_count", 2);
     audio.AddInt32("format", 2);
