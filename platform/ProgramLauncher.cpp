@@ -1,0 +1,61 @@
+#include "ProgramLauncher.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+status_t Spawn(const std::vector<std::string>& argv, ProgramOutput output, pid_t* child)
+{
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (output == ProgramOutput::Discard) {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    }
+    int error = posix_spawnp(child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? B_OK : status_from_errno(error);
+}
+
+} // namespace
+
+status_t launch_program(
+    const std::vector<std::string>& argv, bigtime_t waitLimit, ProgramOutput output)
+{
+    if (argv.empty() || argv[0].empty())
+        return B_BAD_VALUE;
+    pid_t child;
+    status_t status = Spawn(argv, output, &child);
+    if (status != B_OK)
+        return status;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(waitLimit);
+    for (;;) {
+        int wstatus = 0;
+        pid_t ended = waitpid(child, &wstatus, WNOHANG);
+        if (ended < 0 && errno == EINTR)
+            continue;
+        if (ended < 0)
+            return status_from_errno(errno);
+        if (ended == child)
+            return WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0 ? B_OK : B_ERROR;
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::thread([child] {
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
+    }).detach();
+    return B_OK;
+}
