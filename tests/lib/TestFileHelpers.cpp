@@ -225,6 +225,15 @@ TEST(LibDesktop, EntriesGoToTheDesktopAsOneArgument)
     EXPECT_FALSE(LibInfoEntry(""));
     EXPECT_FALSE(fs::exists(work / "opener.got"));
 
+    // Without a file manager to show properties, the entry's folder opens.
+    if (access("/usr/bin/gdbus", X_OK) == 0) {
+        ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (work / "no-bus").string());
+        ScopedEnv noDisplay("DISPLAY", "");
+        unsetenv("STOW_INFO_COMMAND");
+        ASSERT_TRUE(LibInfoEntry((work / kOddName).c_str()));
+        EXPECT_EQ(ReadFile(work / "opener.got"), work.string());
+    }
+
     // A desktop that refuses, or an opener that is not there, is no success.
     ScopedEnv refusing("STOW_OPEN_COMMAND", FakeOpener(work, "refuser", 3).string());
     EXPECT_FALSE(LibOpenEntry((work / kOddName).c_str()));
