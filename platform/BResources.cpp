@@ -131,15 +131,33 @@ status_t BResources::CheckWritable() const
     return B_OK;
 }
 
+status_t BResources::CheckAdd(type_code type, int32 id, const char* name) const
+{
+    status_t status = CheckWritable();
+    if (status != B_OK)
+        return status;
+    if (name && strlen(name) > ResourceFormat::kMaxNameLength)
+        return B_NAME_TOO_LONG;
+    auto& container = const_cast<ResourceContainer&>(fContainer);
+    if (container.Find(type, id) == nullptr
+        && container.Count() >= int32(ResourceFormat::kMaxResources))
+        return B_DEVICE_FULL;
+    return B_OK;
+}
+
 status_t BResources::ReadItem(
     const ResourceContainer::Item& item, uint64 offset, void* buffer, size_t length)
 {
-    if (!item.inFile) {
+    if (!item.inFile && !item.source) {
         if (length > 0)
             memcpy(buffer, item.data.data() + offset, length);
         return B_OK;
     }
-    ssize_t got = fFile.ReadAt(off_t(item.offset + offset), buffer, length);
+    BFile scratch;
+    const BFile* file = item.source ? item.source->Open(scratch) : &fFile;
+    if (file == nullptr)
+        return scratch.InitCheck();
+    ssize_t got = file->ReadAt(off_t(item.offset + offset), buffer, length);
     if (got < 0)
         return status_t(got);
     return size_t(got) == length ? B_OK : B_IO_ERROR;
@@ -147,7 +165,7 @@ status_t BResources::ReadItem(
 
 status_t BResources::BytesOf(const ResourceContainer::Item& item, std::string& bytes, bool verify)
 {
-    if (!item.inFile) {
+    if (!item.inFile && !item.source) {
         bytes = item.data;
         return B_OK;
     }
@@ -157,7 +175,8 @@ status_t BResources::BytesOf(const ResourceContainer::Item& item, std::string& b
     status_t status = ReadItem(item, 0, bytes.data(), bytes.size());
     if (status != B_OK)
         return status;
-    if (verify && ResourceFormat::Checksum(bytes.data(), bytes.size()) != item.crc)
+    if (verify && item.HasChecksum()
+        && ResourceFormat::Checksum(bytes.data(), bytes.size()) != item.crc)
         return B_BAD_DATA;
     return B_OK;
 }
@@ -211,18 +230,84 @@ void* BResources::FindResource(type_code type, const char* name, size_t* lengthF
 status_t BResources::AddResource(
     type_code type, int32 id, const void* data, size_t length, const char* name)
 {
-    status_t status = CheckWritable();
+    status_t status = CheckAdd(type, id, name);
     if (status != B_OK)
         return status;
     if ((data == nullptr && length > 0) || length > kMaxInMemory)
         return B_BAD_VALUE;
-    if (name && strlen(name) > ResourceFormat::kMaxNameLength)
-        return B_NAME_TOO_LONG;
-    if (fContainer.Find(type, id) == nullptr
-        && fContainer.Count() >= int32(ResourceFormat::kMaxResources))
-        return B_DEVICE_FULL;
     fContainer.Add(type, id, name ? name : "",
         std::string(static_cast<const char*>(data ? data : ""), length));
+    return B_OK;
+}
+
+status_t BResources::AddResourceFromFile(
+    type_code type, int32 id, const BFile& file, off_t offset, off_t length, const char* name)
+{
+    status_t status = CheckAdd(type, id, name);
+    if (status != B_OK)
+        return status;
+    off_t fileSize = 0;
+    if (file.InitCheck() != B_OK || !file.IsReadable())
+        return file.InitCheck() != B_OK ? file.InitCheck() : B_NOT_ALLOWED;
+    status = file.GetSize(&fileSize);
+    if (status != B_OK)
+        return status;
+    if (offset < 0 || length < 0 || offset > fileSize || length > fileSize - offset)
+        return B_BAD_VALUE;
+    auto source = std::make_shared<ResourceSource>();
+    source->file = file;
+    if (source->file.InitCheck() != B_OK)
+        return source->file.InitCheck();
+    fContainer.Add(type, id, name ? name : "", std::move(source), uint64(offset), uint64(length));
+    return B_OK;
+}
+
+status_t BResources::AddResourceFromPath(
+    type_code type, int32 id, const char* path, SourceFile mode, const char* name)
+{
+    if (path == nullptr || *path == '\0')
+        return B_BAD_VALUE;
+    // Taken over first, so that the file goes whatever happens below.
+    auto source = std::make_shared<ResourceSource>();
+    source->path = path;
+    source->owned = mode == SourceFile::HandOver;
+    status_t status = CheckAdd(type, id, name);
+    if (status != B_OK)
+        return status;
+    BFile file(path, B_READ_ONLY);
+    off_t size = 0;
+    status = file.InitCheck() == B_OK ? file.GetSize(&size) : file.InitCheck();
+    if (status != B_OK)
+        return status;
+    fContainer.Add(type, id, name ? name : "", std::move(source), 0, uint64(size));
+    return B_OK;
+}
+
+status_t BResources::CopyResourceFrom(BResources& source, type_code type, int32 id)
+{
+    ResourceContainer::Item* item = source.fContainer.Find(type, id);
+    if (item == nullptr)
+        return B_ENTRY_NOT_FOUND;
+    if (&source == this)
+        return B_OK;
+    status_t status = CheckAdd(type, id, item->name.c_str());
+    if (status != B_OK)
+        return status;
+    if (!item->inFile && !item->source) {
+        fContainer.Add(type, id, item->name, item->data);
+        return B_OK;
+    }
+    std::shared_ptr<ResourceSource> from = item->source;
+    if (!from) {
+        from = std::make_shared<ResourceSource>();
+        from->file = source.fFile;
+        if (from->file.InitCheck() != B_OK)
+            return from->file.InitCheck();
+    }
+    ResourceContainer::Item& added
+        = fContainer.Add(type, id, item->name, std::move(from), item->offset, item->size);
+    added.crc = item->crc;
+    added.crcKnown = item->HasChecksum();
     return B_OK;
 }
 
@@ -262,11 +347,12 @@ status_t BResources::WriteResource(
     if (item == nullptr || offset < 0 || (data == nullptr && length > 0)
         || uint64(offset) + length > kMaxInMemory)
         return B_BAD_VALUE;
-    if (item->inFile) {
+    if (item->inFile || item->source) {
         status = BytesOf(*item, item->data, false);
         if (status != B_OK)
             return status;
         item->inFile = false;
+        item->source.reset();
     }
     if (item->data.size() < uint64(offset) + length)
         item->data.resize(size_t(offset) + length, '\0');
@@ -367,6 +453,15 @@ status_t BResources::Sync()
             out.offset = item.offset;
             out.size = item.size;
             out.crc = item.crc;
+        } else if (item.source) {
+            if (item.source->file.InitCheck() == B_OK)
+                out.fd = item.source->file.FileDescriptor();
+            else
+                out.path = item.source->path;
+            out.offset = item.offset;
+            out.size = item.size;
+            out.crc = item.crc;
+            out.computeCrc = !item.crcKnown;
         } else {
             out.memory = &item.data;
         }
@@ -385,6 +480,8 @@ status_t BResources::Sync()
         item.offset = entry->offset;
         item.size = entry->size;
         item.crc = entry->crc;
+        item.source.reset();
+        item.crcKnown = false;
         std::string().swap(item.data);
         ++entry;
     }
@@ -427,9 +524,13 @@ status_t BResources::VerifyResource(type_code type, int32 id)
     ResourceContainer::Item* item = fContainer.Find(type, id);
     if (item == nullptr)
         return B_ENTRY_NOT_FOUND;
-    if (!item->inFile)
+    if (!item->HasChecksum())
         return B_OK;
-    FileByteSource source(fFile.FileDescriptor());
+    BFile scratch;
+    const BFile* file = item->source ? item->source->Open(scratch) : &fFile;
+    if (file == nullptr)
+        return scratch.InitCheck();
+    FileByteSource source(file->FileDescriptor());
     uint32 crc;
     if (!ResourceFormat::ChecksumRange(source, item->offset, item->size, crc))
         return B_IO_ERROR;

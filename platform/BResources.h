@@ -35,6 +35,22 @@ public:
 
     status_t AddResource(
         type_code type, int32 id, const void* data, size_t length, const char* name = nullptr);
+    // Adds or replaces a resource whose bytes are `length` bytes at `offset`
+    // of `file`, which stays open with the resource. The bytes are copied
+    // at Sync() without being held in memory, and checksummed then.
+    status_t AddResourceFromFile(type_code type, int32 id, const BFile& file, off_t offset,
+        off_t length, const char* name = nullptr);
+    // The same with the whole file at `path`, opened only when its bytes are
+    // needed. With SourceFile::HandOver the file belongs to this object from
+    // now on (also when the call fails) and is deleted once no resource
+    // needs it any more: after Sync(), or when the resource is replaced or
+    // removed, or when this object goes.
+    enum class SourceFile { Keep, HandOver };
+    status_t AddResourceFromPath(type_code type, int32 id, const char* path,
+        SourceFile mode = SourceFile::Keep, const char* name = nullptr);
+    // Copies resource (type, id) of `source` here with its name and checksum
+    // (so damage stays visible), without reading it whole.
+    status_t CopyResourceFrom(BResources& source, type_code type, int32 id);
     bool HasResource(type_code type, int32 id);
     bool HasResource(type_code type, const char* name);
     status_t RemoveResource(type_code type, int32 id);
@@ -69,6 +85,7 @@ private:
     status_t Load(bool clobber);
     status_t Fail(status_t status);
     status_t CheckWritable() const;
+    status_t CheckAdd(type_code type, int32 id, const char* name) const;
     status_t ReadItem(
         const ResourceContainer::Item& item, uint64 offset, void* buffer, size_t length);
     status_t BytesOf(const ResourceContainer::Item& item, std::string& bytes, bool verify);

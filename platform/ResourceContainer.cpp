@@ -1,5 +1,22 @@
 #include "ResourceContainer.h"
 
+#include <unistd.h>
+
+ResourceSource::~ResourceSource()
+{
+    if (owned && !path.empty())
+        unlink(path.c_str());
+}
+
+const BFile* ResourceSource::Open(BFile& scratch) const
+{
+    if (file.InitCheck() == B_OK)
+        return &file;
+    if (scratch.SetTo(path.c_str(), B_READ_ONLY) != B_OK)
+        return nullptr;
+    return &scratch;
+}
+
 void ResourceContainer::Reset(const std::vector<ResourceFormat::Entry>& entries)
 {
     Clear();
@@ -84,6 +101,16 @@ ResourceContainer::Item& ResourceContainer::Add(
     existing->inFile = false;
     existing->data = std::move(data);
     return *existing;
+}
+
+ResourceContainer::Item& ResourceContainer::Add(type_code type, int32 id, const std::string& name,
+    std::shared_ptr<ResourceSource> source, uint64 offset, uint64 size)
+{
+    Item& item = Add(type, id, name, std::string());
+    item.source = std::move(source);
+    item.offset = offset;
+    item.size = size;
+    return item;
 }
 
 bool ResourceContainer::Remove(type_code type, int32 id)

@@ -2,12 +2,31 @@
 // plus changes not yet written back.
 #pragma once
 
+#include "BFile.h"
 #include "ResourceFormat.h"
 
 #include <list>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Where a resource added from a file keeps its bytes until they are written
+// into the container: an open file (a range of another container, say), or
+// a file opened only when needed, which is deleted with the last item that
+// uses it when it was handed over.
+struct ResourceSource {
+    BFile file;
+    std::string path; // when `file` is not open
+    bool owned = false;
+
+    ResourceSource() = default;
+    ResourceSource(const ResourceSource&) = delete;
+    ResourceSource& operator=(const ResourceSource&) = delete;
+    ~ResourceSource();
+
+    // The open file, or `path` opened into `scratch`.
+    const BFile* Open(BFile& scratch) const;
+};
 
 class ResourceContainer {
 public:
@@ -19,12 +38,17 @@ public:
         uint64 offset = 0;
         uint64 size = 0;
         uint32 crc = 0;
-        std::string data; // the bytes when not in the file
+        // Not yet written: the bytes are `size` bytes at `offset` of the
+        // source; `crcKnown` when they came with a checksum.
+        std::shared_ptr<ResourceSource> source;
+        bool crcKnown = false;
+        std::string data; // the bytes when neither in the file nor in a source
         // Bytes handed out by LoadResource; they stay put until the item
         // changes or goes.
         std::unique_ptr<std::vector<char>> loaded;
 
-        uint64 Size() const { return inFile ? size : data.size(); }
+        uint64 Size() const { return inFile || source ? size : data.size(); }
+        bool HasChecksum() const { return inFile || (source && crcKnown); }
     };
 
     void Reset(const std::vector<ResourceFormat::Entry>& entries);
@@ -39,6 +63,9 @@ public:
 
     // Adds a resource held in memory, replacing one of the same type and id.
     Item& Add(type_code type, int32 id, const std::string& name, std::string data);
+    // Adds a resource whose bytes stay in `source` until written.
+    Item& Add(type_code type, int32 id, const std::string& name,
+        std::shared_ptr<ResourceSource> source, uint64 offset, uint64 size);
     bool Remove(type_code type, int32 id);
     bool Remove(Item* item);
 

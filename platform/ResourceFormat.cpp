@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -136,20 +137,42 @@ status_t WriteAll(int fd, uint64 offset, const void* data, size_t size)
     return B_OK;
 }
 
-status_t CopyRange(int from, uint64 fromOffset, int to, uint64 toOffset, uint64 size)
+status_t CopyRange(
+    int from, uint64 fromOffset, int to, uint64 toOffset, uint64 size, uint32* crc = nullptr)
 {
     std::string buffer(kCopyBuffer, '\0');
     FileByteSource source(from);
+    if (crc)
+        *crc = 0;
     for (uint64 done = 0; done < size;) {
         size_t piece = size_t(std::min<uint64>(kCopyBuffer, size - done));
         if (!source.ReadAt(fromOffset + done, buffer.data(), piece))
             return B_IO_ERROR;
+        if (crc)
+            *crc = Checksum(buffer.data(), piece, *crc);
         status_t status = WriteAll(to, toOffset + done, buffer.data(), piece);
         if (status != B_OK)
             return status;
         done += piece;
     }
     return B_OK;
+}
+
+// Copies an item's bytes from its file, opening it by path when it has no
+// descriptor.
+status_t CopyItem(const Item& item, int to, uint64 toOffset, uint32& crc)
+{
+    int from = item.fd;
+    if (from < 0) {
+        from = open(item.path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (from < 0)
+            return status_from_errno(errno);
+    }
+    status_t status
+        = CopyRange(from, item.offset, to, toOffset, item.size, item.computeCrc ? &crc : nullptr);
+    if (from != item.fd)
+        close(from);
+    return status;
 }
 
 } // namespace
@@ -227,7 +250,7 @@ status_t WriteContainer(
             entry.crc = Checksum(item.memory->data(), item.memory->size());
             status = WriteAll(outFd, start + at, item.memory->data(), item.memory->size());
         } else {
-            status = CopyRange(item.fd, item.offset, outFd, start + at, item.size);
+            status = CopyItem(item, outFd, start + at, entry.crc);
         }
         Put(entries, entry.type, 4);
         Put(entries, uint32(entry.id), 4);

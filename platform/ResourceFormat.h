@@ -54,16 +54,21 @@ bool ChecksumRange(const ByteSource& source, uint64 offset, uint64 size, uint32&
 uint32 Checksum(const void* data, size_t size, uint32 crc = 0);
 
 // One resource to write: its bytes either in memory or as a range of
-// `fd` (copied without holding them whole).
+// `fd`, or of the file at `path` when there is no `fd` (copied without
+// holding them whole).
 struct Item {
     type_code type = 0;
     int32 id = 0;
     std::string name;
     const std::string* memory = nullptr;
     int fd = -1;
+    std::string path = {};
     uint64 offset = 0;
     uint64 size = 0;
-    uint32 crc = 0; // kept as it was for copied bytes, so damage stays visible
+    // Kept as it was for copied bytes, so damage stays visible, unless the
+    // bytes never had one: then it is computed while they are copied.
+    uint32 crc = 0;
+    bool computeCrc = false;
 };
 
 // Writes a container holding `items` at `start` in `outFd`; `written`
