@@ -284,8 +284,13 @@ status_t ZipExtractor::ExtractLink(ZipReader& reader, size_t index, const ZipMem
         return status;
     }
     // A link's attributes may live apart from it, by path: write them at its
-    // final place.
-    return WriteAttributes(member.name, details.attributes);
+    // final place. The attribute store reads the link, which moves its
+    // access time, so the times go on once more.
+    status = WriteAttributes(member.name, details.attributes);
+    if (status == B_OK && !details.attributes.empty()
+        && utimensat(parent, LeafOf(member.name).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        status = FailErrno("cannot set the times of", member.name);
+    return status;
 }
 
 status_t ZipExtractor::FinishFolders()
