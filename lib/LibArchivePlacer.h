@@ -1,0 +1,49 @@
+// Places a payload archive, or the item it holds, at a final path. The work
+// is done in a hidden folder beside that path (on its volume, so the item
+// arrives by rename, without a second copy), and the folder goes whatever
+// happens: a refused, damaged or stopped archive leaves nothing behind and
+// never a partial item at the final path. The archive is read in place:
+// from a byte range of a file, or from memory.
+#pragma once
+
+#include "BFile.h"
+#include "LibExtractOptions.h"
+
+#include <optional>
+#include <string>
+
+class LibArchivePlacer {
+public:
+    explicit LibArchivePlacer(const LibExtractOptions& options = {});
+
+    // What to do with the archive: write it as it is, or unpack its item.
+    // With an `itemName`, only an item of that name is placed.
+    struct Request {
+        const char* destination = nullptr;
+        bool unzip = true;
+        const char* itemName = nullptr;
+        // The bytes are checked against it before anything is written.
+        std::optional<uint32> checksum;
+    };
+
+    // The archive is `length` bytes at `offset` of `file`.
+    status_t Place(const BFile& file, uint64 offset, uint64 length, const Request& request);
+    status_t Place(const std::string& archive, const Request& request);
+
+    // Why the last Place failed, for people.
+    const std::string& ErrorMessage() const { return fError; }
+
+private:
+    status_t Verify(const BFile& file, uint64 offset, uint64 length, uint32 checksum);
+    status_t CopyOut(const BFile& file, uint64 offset, uint64 length, const std::string& path);
+    status_t Finish(const std::string& item, const Request& request);
+    status_t Fail(status_t status, const std::string& message);
+    bool Stopped() const { return fOptions.shouldStop && fOptions.shouldStop(); }
+
+    LibExtractOptions fOptions;
+    std::string fError;
+};
+
+// Gives every node at `path` (a folder's contents included, links not
+// followed) the type detection finds, where it has none yet.
+status_t LibAssignMissingTypes(const char* path);
