@@ -1,7 +1,7 @@
 #include "LibUniqueName.h"
 
 #include "FindDirectory.h"
-#include "Team.h"
+#include "Teams.h"
 
 #include <atomic>
 #include <ctime>

@@ -67,6 +67,11 @@ status_t Signal(team_id team, int signal)
 
 } // namespace
 
+team_id current_team()
+{
+    return team_id(getpid());
+}
+
 status_t team_user_time(team_id team, bigtime_t* userTime)
 {
     if (userTime == nullptr)

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The running program's own team.
+team_id current_team();
+
 // The user CPU time of every live thread of `team`, summed, in microseconds.
 status_t team_user_time(team_id team, bigtime_t* userTime);
 

@@ -4,7 +4,7 @@
 #include "LibNode.h"
 #include "LibUniqueName.h"
 #include "LibZip.h"
-#include "Team.h"
+#include "Teams.h"
 #include "TestSupport.h"
 #include "TreeSnapshot.h"
 

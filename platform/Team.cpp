@@ -1,8 +1,0 @@
-#include "Team.h"
-
-#include <unistd.h>
-
-team_id current_team()
-{
-    return team_id(getpid());
-}
