@@ -1,5 +1,7 @@
 #include "InstallConfig.h"
 
+#include "StartupSection.h"
+
 namespace {
 
 const char* const kIdentityKeys[]
@@ -57,4 +59,9 @@ void InstallConfig::PrintToStream()
     BMessage entry;
     for (int32 i = 0; instructions.FindMessage("install_file", i, &entry) == B_OK; ++i)
         entry.PrintToStream();
+}
+
+void InstallConfig::BuildStartupString(const char* folder, LibString& out)
+{
+    out = StartupSectionText(folder);
 }

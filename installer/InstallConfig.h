@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BMessage.h"
+#include "LibString.h"
 #include "LibThread.h"
 #include "entry_ref.h"
 
@@ -20,6 +21,11 @@ public:
     // The reduced record that a placed deinstaller carries: the product's
     // identity, its about picture and the script sections to remove.
     BMessage DeinstallerRecord() const;
+
+    // The boot-script section that runs the items of the start-up folder
+    // `folder` (StartupSection.h); `out` takes it whole, however long the
+    // path.
+    static void BuildStartupString(const char* folder, LibString& out);
 
     // The thread's state, then every "install_file" entry.
     void PrintToStream() override;

@@ -4,6 +4,7 @@
 #include "ScriptFolders.h"
 
 #include "EditScriptFile.h"
+#include "InstallConfig.h"
 #include "StartupSection.h"
 
 #include <gtest/gtest.h>
@@ -123,8 +124,9 @@ TEST_F(ScriptEditing, InstallAndRemovalThroughTheShell)
     WriteFile(boot / "UserBootscript", bootscript);
     std::string startUp = (user / "StartUp").string();
 
-    EditScriptFile(B_USER_BOOT_DIRECTORY, "UserBootscript", "StartUpFolder",
-        StartupSectionText(startUp.c_str()));
+    LibString startUpSection;
+    InstallConfig::BuildStartupString(startUp.c_str(), startUpSection);
+    EditScriptFile(B_USER_BOOT_DIRECTORY, "UserBootscript", "StartUpFolder", startUpSection);
     EditScriptFile(
         B_USER_BOOT_DIRECTORY, "UserBootscript", "TARNWICK_STOWSMITH", "export SMITH_BOOT=1");
     EditScriptFile(B_USER_BOOT_DIRECTORY, "UserSetupEnvironment", "TARNWICK_STOWSMITH",
