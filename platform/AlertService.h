@@ -1,0 +1,58 @@
+// The one place every alert of the process goes through. Callers on any
+// thread block until their alert is answered; alerts asked at the same time
+// are shown one after the other. Answers come, in this order, from the
+// answers set by purpose (command-line options such as --launch), from the
+// default button in unattended mode, or from the presenter.
+#pragma once
+
+#include "AlertPresenter.h"
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <mutex>
+
+enum class AlertMode {
+    Interactive, // the presenter asks the user
+    Unattended,  // every alert takes its default answer
+};
+
+class AlertService {
+public:
+    // Reports answers given without the user on `report`.
+    explicit AlertService(std::shared_ptr<AlertPresenter> presenter, std::ostream& report);
+
+    // The process's service: a text presenter on standard input and error.
+    static AlertService& Default();
+
+    AlertAnswer Ask(const AlertRequest& request);
+    // Shows an alert nobody waits for; answered ones (by purpose or
+    // unattended) are only reported.
+    void Show(const AlertRequest& request);
+
+    void SetMode(AlertMode mode);
+    AlertMode Mode() const;
+    // Installs a presenter; answers the one it replaces.
+    std::shared_ptr<AlertPresenter> SetPresenter(std::shared_ptr<AlertPresenter> presenter);
+
+    // Every later alert with this purpose gets `answer` without asking
+    // (ignored for an alert whose buttons do not include answer.button).
+    void SetAnswer(const std::string& purpose, const AlertAnswer& answer);
+    void RemoveAnswer(const std::string& purpose);
+    void ClearAnswers();
+
+private:
+    bool PresetAnswer(const AlertRequest& request, AlertAnswer& answer) const;
+    // Settles the alert by a preset answer (reported) or hands back the
+    // presenter that must ask. Called with fShowLock held.
+    bool AnsweredWithoutUser(const AlertRequest& request, AlertAnswer& answer,
+        std::shared_ptr<AlertPresenter>& presenter);
+
+    mutable std::mutex fSettingsLock;
+    std::shared_ptr<AlertPresenter> fPresenter;
+    AlertMode fMode = AlertMode::Interactive;
+    std::map<std::string, AlertAnswer> fAnswers;
+
+    std::mutex fShowLock; // held while one alert is shown or reported
+    std::ostream& fReport;
+};
