@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+class RequirementProbe;
+
 class InstallConfig : public BMessage, public LibThread {
 public:
     InstallConfig();
@@ -27,6 +29,15 @@ public:
     // path.
     static void BuildStartupString(const char* folder, LibString& out);
 
+    // The requirements check (docs/requirements.md): 1 go on, 2 choose
+    // another destination, 3 end the installer. Without a probe it asks
+    // this machine.
+    int32 CheckSystemResources();
+    int32 CheckSystemResources(RequirementProbe& probe);
+    // The first "file_size" of the first entry whose "file_name" has the
+    // leaf name `leaf`; 0 when none does.
+    int64 GetFileSize(const char* leaf) const;
+
     // The thread's state, then every "install_file" entry.
     void PrintToStream() override;
 
@@ -38,6 +49,10 @@ public:
     void SetRestartRequested(bool requested) { fRestartRequested = requested; }
 
 private:
+    // The sizes of the entries selected for installation, in bytes.
+    int64 SelectedBytes() const;
+    int32 CheckLibrariesAndApplications(RequirementProbe& probe);
+
     FILE* fLogFile = nullptr;
     entry_ref fDestination;
     bool fRestartRequested = false;
