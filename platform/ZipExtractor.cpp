@@ -95,6 +95,9 @@ ZipExtractor::ZipExtractor(ZipExtractOptions options)
 ZipExtractor::~ZipExtractor()
 {
     ForgetCachedFolder();
+    // Still open when a stop check unwound the thread out of Extract().
+    if (fDestinationFd >= 0)
+        close(fDestinationFd);
 }
 
 void ZipExtractor::ForgetCachedFolder()
@@ -212,6 +215,15 @@ status_t ZipExtractor::ExtractFile(ZipReader& reader, size_t index, const ZipMem
     }
     if (fd < 0)
         return FailErrno("cannot create a file beside", member.name);
+    // Closed on every way out, a stop check that unwinds the thread included.
+    struct Closer {
+        int& fd;
+        ~Closer()
+        {
+            if (fd >= 0)
+                close(fd);
+        }
+    } closer {fd};
 
     status = reader.ReadData(
         index,
@@ -245,7 +257,9 @@ status_t ZipExtractor::ExtractFile(ZipReader& reader, size_t index, const ZipMem
         status = WriteAttributes(temporaryName, details.attributes);
     if (status == B_OK && fchmod(fd, member.mode) != 0)
         status = FailErrno("cannot set the mode of", member.name);
-    if (close(fd) != 0 && status == B_OK)
+    int closed = close(fd);
+    fd = -1;
+    if (closed != 0 && status == B_OK)
         status = FailErrno("cannot write", member.name);
     if (status == B_OK && RenameNoReplace(parent, temporary, LeafOf(member.name)) != 0)
         status = FailErrno("cannot create", member.name);

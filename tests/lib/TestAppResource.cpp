@@ -372,3 +372,29 @@ TEST_F(AppResourceTest, TheRunningProgramOpensForReadingWhenWritingIsAsked)
     set_running_executable_path(nullptr);
     EXPECT_TRUE(own.HasResource('RAWT', 2100));
 }
+
+TEST_F(AppResourceTest, AStopThatUnwindsLeavesNothingEither)
+{
+    std::string installer = Installer();
+    LibAppResource resources(installer.c_str(), B_READ_ONLY);
+    struct Unwind { };
+    int chunks = 0;
+    LibExtractOptions options;
+    options.progress = [&](uint64, uint64) { ++chunks; };
+    // As a killed thread's cancellation point does.
+    options.shouldStop = [&]() -> bool {
+        if (chunks >= 1)
+            throw Unwind();
+        return false;
+    };
+    resources.SetExtractOptions(options);
+    std::string destination = (fDir / "unwound").string();
+    auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    auto before = openFiles();
+    EXPECT_THROW(resources.ExtractEntry(2100, destination.c_str(), true), Unwind);
+    EXPECT_EQ(openFiles(), before);
+    EXPECT_FALSE(fs::exists(destination));
+    EXPECT_TRUE(stowtest::Leftovers(fDir.Str()).empty());
+}
