@@ -1,6 +1,6 @@
 #include "InstallerWriter.h"
 
-#include "PayloadEntry.h"
+#include "StorageDefs.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -79,7 +79,7 @@ bool InstallerWriter::Write(Product& product, std::string& error)
         error = "cannot set the mode of " + fTemporary + ": " + strerror(errno);
         good = false;
     } else {
-        BResources resources;
+        LibAppResource resources(fTemporary.c_str(), B_READ_WRITE);
         good = Finish(resources, product, error);
     }
     if (good && rename(fTemporary.c_str(), output.c_str()) != 0) {
@@ -116,10 +116,10 @@ bool InstallerWriter::CheckInputs(const Product& product, std::string& error) co
     return true;
 }
 
-bool InstallerWriter::Finish(BResources& resources, Product& product, std::string& error)
+bool InstallerWriter::Finish(LibAppResource& resources, Product& product, std::string& error)
 {
-    status_t status = resources.SetTo(fTemporary.c_str());
-    if (status != B_OK) {
+    status_t status = resources.InitCheck();
+    if (status != B_OK || !resources.File().IsWritable()) {
         error = "cannot open the copy of the base program: error " + std::to_string(status);
         return false;
     }
@@ -152,7 +152,7 @@ bool InstallerWriter::Finish(BResources& resources, Product& product, std::strin
 
 // A base that is itself an installer keeps its program resources (strings,
 // icons, version) but not its record and payload.
-void InstallerWriter::RemoveOldEntries(BResources& resources) const
+void InstallerWriter::RemoveOldEntries(LibAppResource& resources) const
 {
     resources.RemoveResource(B_STRING_TYPE, kRecordId);
     resources.RemoveResource(B_RAW_TYPE, kDeinstallerId);
@@ -168,7 +168,8 @@ void InstallerWriter::RemoveOldEntries(BResources& resources) const
         resources.RemoveResource(B_RAW_TYPE, old);
 }
 
-bool InstallerWriter::AddPayload(BResources& resources, const Product& product, std::string& error)
+bool InstallerWriter::AddPayload(
+    LibAppResource& resources, const Product& product, std::string& error)
 {
     uint64 total = 0;
     for (const ProductItem& item : product.items)
@@ -180,10 +181,9 @@ bool InstallerWriter::AddPayload(BResources& resources, const Product& product, 
             fProgress << "stowpack: adding item " << i + 1 << " of " << product.items.size() << ": "
                       << item.leaf << " (" << Megabytes(item.size) << ")\n"
                       << std::flush;
-        std::string why;
-        if (!PayloadEntry::Add(resources, item.path, kFirstItemId + int32(i), item.leaf,
-                product.compression, why)) {
-            error = "cannot add " + item.path + ": " + why;
+        if (!resources.AddEntry(item.path.c_str(), kFirstItemId + int32(i), item.leaf.c_str(),
+                product.compression)) {
+            error = "cannot add " + item.path + ": " + resources.ErrorMessage();
             return false;
         }
     }
@@ -192,7 +192,8 @@ bool InstallerWriter::AddPayload(BResources& resources, const Product& product, 
 
 // The deinstaller is archived under the name the installer extracts it by,
 // whatever its file is called here: through a link of that name.
-bool InstallerWriter::AddDeinstaller(BResources& resources, Product& product, std::string& error)
+bool InstallerWriter::AddDeinstaller(
+    LibAppResource& resources, Product& product, std::string& error)
 {
     if (!product.includeDeinstaller) {
         product.record.AddInt32("STK:deinstaller_size", 0);
@@ -206,10 +207,9 @@ bool InstallerWriter::AddDeinstaller(BResources& resources, Product& product, st
         error = "cannot prepare the deinstaller in a temporary folder";
         return false;
     }
-    std::string why;
-    if (!PayloadEntry::Add(
-            resources, link, kDeinstallerId, kDeinstallerName, product.compression, why)) {
-        error = "cannot add the deinstaller " + fPaths.deinstaller + ": " + why;
+    if (!resources.AddEntry(link.c_str(), kDeinstallerId, kDeinstallerName, product.compression)) {
+        error
+            = "cannot add the deinstaller " + fPaths.deinstaller + ": " + resources.ErrorMessage();
         return false;
     }
     const char* name;

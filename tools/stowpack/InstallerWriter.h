@@ -1,10 +1,11 @@
 // Writes an installer: a copy of the base program with every payload item
 // zipped into it as 'RAWT' 2100 + i, the deinstaller as 'RAWT' 2001 and the
 // record as 'CSTR' 2002. The copy is made beside the output and renamed
-// into place only when whole, with mode 0755.
+// into place only when whole, with mode 0755. The archives wait on disk
+// until they are copied in, so memory stays flat for items of any size.
 #pragma once
 
-#include "BResources.h"
+#include "LibAppResource.h"
 #include "ProductReader.h"
 
 #include <iosfwd>
@@ -32,10 +33,10 @@ public:
 
 private:
     bool CheckInputs(const Product& product, std::string& error) const;
-    bool AddPayload(BResources& resources, const Product& product, std::string& error);
-    bool AddDeinstaller(BResources& resources, Product& product, std::string& error);
-    void RemoveOldEntries(BResources& resources) const;
-    bool Finish(BResources& resources, Product& product, std::string& error);
+    bool AddPayload(LibAppResource& resources, const Product& product, std::string& error);
+    bool AddDeinstaller(LibAppResource& resources, Product& product, std::string& error);
+    void RemoveOldEntries(LibAppResource& resources) const;
+    bool Finish(LibAppResource& resources, Product& product, std::string& error);
 
     InstallerPaths fPaths;
     std::ostream& fProgress;

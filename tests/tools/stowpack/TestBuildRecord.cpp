@@ -202,14 +202,22 @@ TEST(BuildRecord, PayloadFollowsEntryOrderAndTheDeinstallerIsNamed)
     EXPECT_EQ(product.Record().FindInt32("STK:deinstaller_size"), 0);
 }
 
-TEST(BuildRecord, LargePayloadsReportProgress)
+TEST(BuildRecord, LargeItemsKeepMemoryFlatAndReportProgress)
 {
     ProductFolder product;
+    const uint64 size = 128 * 1024 * 1024;
     product.Write("big", "");
-    fs::resize_file(product.Path("big"), 20 * 1024 * 1024); // sparse zeros zip quickly
-    stowtest::RunResult built = product.Build(R"({"app_name": "B", "version": "1",
-      "opt_created_folder": "B", "install_instructions": [{"file_name": "big"}]})");
+    fs::resize_file(product.Path("big"), size); // sparse; stored, so the archive is as large
+    product.Write("product.json", R"({"app_name": "B", "version": "1", "opt_created_folder": "B",
+      "opt_compression": 0, "install_instructions": [{"file_name": "big"}]})");
+    stowtest::RunResult built = stowtest::Run({"/usr/bin/time", "-f", "peak %M KB",
+        stowtest::BinPath("stowpack"), "build", product.Path("product.json"), "-o", product.output,
+        "--base", product.base, "--deinstaller", product.deinstaller});
     ASSERT_EQ(built.exitCode, 0) << built.err;
-    EXPECT_TRUE(Contains(built.err, "adding item 1 of 1: big (20.0 MB)")) << built.err;
-    EXPECT_EQ(Entry(product.Record(), 0).FindInt32("file_size"), 20 * 1024 * 1024);
+    EXPECT_TRUE(Contains(built.err, "adding item 1 of 1: big (128.0 MB)")) << built.err;
+    size_t peak = built.err.rfind("peak ");
+    ASSERT_NE(peak, std::string::npos) << built.err;
+    EXPECT_LT(std::stoul(built.err.substr(peak + 5)), 64u * 1024) << built.err;
+    EXPECT_GT(fs::file_size(product.output), size);
+    EXPECT_EQ(Entry(product.Record(), 0).FindInt32("file_size"), int32(size));
 }
