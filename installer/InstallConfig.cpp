@@ -22,6 +22,8 @@ InstallConfig::~InstallConfig()
 {
     // The run works on this record's keys and members: stop it before they go.
     StopThread();
+    // A stopped run leaves its log open.
+    CloseLog();
 }
 
 status_t InstallConfig::Load(const char* data, size_t size)

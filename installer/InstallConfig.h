@@ -9,7 +9,17 @@
 
 #include <cstdio>
 
+class BPath;
+class BVolume;
 class RequirementProbe;
+
+// The attribute that marks an installed entry as the product's, for the
+// deinstaller to find.
+constexpr const char* kDeinstallTagAttr = "InstallBy";
+// The status message of the install run, with a string "message".
+constexpr uint32 kInstallStatusMessage = 'isud';
+// Status texts fit a buffer of this many bytes, terminating zero included.
+constexpr size_t kStatusTextSize = 100;
 
 class InstallConfig : public BMessage, public LibThread {
 public:
@@ -41,6 +51,63 @@ public:
     // The thread's state, then every "install_file" entry.
     void PrintToStream() override;
 
+    // Places (InstallConfigPlaces.cpp).
+    // Whether the product folder ("opt_created_folder" in the destination)
+    // already exists. False for a name that would not lie inside the
+    // destination (empty, absolute, "." or ".."), so that the destination
+    // itself is never taken for an old product folder.
+    bool DoesDestinationExist();
+    // The full path of place `name`: the first custom folder of that name in
+    // `customFolders` (a copy of "custom_folder"), found on `volume` and
+    // made when missing, else the standard folder of that name on the boot
+    // volume (made when missing, as Linux makes many of them only when first
+    // used). A custom folder whose definition asks for it is replaced the
+    // first time a run uses it: the old folder is moved into `savedFolder`
+    // when "opt_save_replaced" is on, else removed, and the definition is
+    // cleared in `customFolders` so that it happens once; only a folder
+    // below its standard folder is ever replaced. A name that is neither,
+    // or a place that is not a folder, gives an empty `result`: the caller
+    // must treat that as "cannot place here".
+    void GetNewPath(const char* name, BMessage& customFolders, BVolume& volume,
+        const char* savedFolder, LibString& result);
+
+    // The payload list by leaf name (InstallConfigEntries.cpp).
+    // Sets "install_to_system" of the first entry with that leaf.
+    void MarkInstallFile(const char* leaf, const bool& install);
+    // Whether `groups` (names each ended by ";", "Typical;Documents;")
+    // names `group`, compared exactly.
+    static bool IsInGroup(const char* groups, const char* group);
+
+    // The deinstall tag: "app_name", "version", "release_date", "company"
+    // and "support_email", each followed by ";".
+    LibString DeinstallTag() const;
+    // Writes `tag` as the only InstallBy attribute of the entry at `path`
+    // (a link itself, not its target) and, for a folder, of everything in
+    // it at any depth, links not followed. A missing entry is left alone.
+    void AddDeinstallTag(const char* path, const char* tag);
+
+    // The install log, kept only when "opt_log" is on. Log formats like
+    // printf and does nothing while no log is open.
+    void OpenLog(const char* path);
+    void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void CloseLog();
+    // Sends 'isud' with the formatted text as "message" to the run's
+    // messenger, waiting until it is accepted; nothing without one. A text
+    // longer than kStatusTextSize - 1 bytes is cut before the first UTF-8
+    // character that does not fit whole.
+    void UpdateStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Settles a name collision before `item` is moved or linked into
+    // `targetFolder` (InstallConfigReplace.cpp). `mode` is "Prompt" (ask,
+    // or use `answer` once `ask` is off), "Rename" (the existing entry is
+    // renamed aside) or anything else, which replaces: the existing entry is
+    // saved into `savedFolder` when "opt_save_replaced" is on, else removed.
+    // True when the item may be placed. False when `targetFolder` is no
+    // folder, and when an existing entry that had to be saved or renamed
+    // aside could not be: it is kept rather than overwritten.
+    bool ReplaceControl(const char* targetFolder, const BPath& item, const char* mode, bool& ask,
+        bool& answer, const BPath& savedFolder);
+
     FILE* LogFile() const { return fLogFile; }
     void SetLogFile(FILE* log) { fLogFile = log; }
     const entry_ref& Destination() const { return fDestination; }
@@ -52,6 +119,11 @@ private:
     // The sizes of the entries selected for installation, in bytes.
     int64 SelectedBytes() const;
     int32 CheckLibrariesAndApplications(RequirementProbe& probe);
+    void ReplaceCustomFolder(const BPath& folder, const BPath& root, const char* savedFolder);
+    // Moves `path` into `savedFolder` under its own name, or the first free
+    // name of "name copy", "name copy 1", ... when that is taken there.
+    bool SaveReplaced(const char* path, const char* savedFolder);
+    void TagEntry(const char* path, const char* tag);
 
     FILE* fLogFile = nullptr;
     entry_ref fDestination;

@@ -1,0 +1,157 @@
+#include "BLooper.h"
+#include "BNode.h"
+#include "InstallSandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace stowtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The tag attribute's text and how many attributes carry its name.
+std::string TagOf(const fs::path& path, int* count = nullptr)
+{
+    BNode node(path.c_str());
+    char name[B_ATTR_NAME_LENGTH];
+    int found = 0;
+    while (node.GetNextAttrName(name) == B_OK)
+        found += std::string(name) == kDeinstallTagAttr;
+    if (count != nullptr)
+        *count = found;
+    attr_info info;
+    if (node.GetAttrInfo(kDeinstallTagAttr, &info) != B_OK || info.type != B_STRING_TYPE)
+        return "<none>";
+    std::string value(size_t(info.size), '\0');
+    node.ReadAttr(kDeinstallTagAttr, B_STRING_TYPE, 0, value.data(), value.size());
+    return value;
+}
+
+// A looper whose messages the test thread dispatches itself.
+class Inbox : public BLooper {
+public:
+    Inbox()
+        : BLooper("inbox", B_NORMAL_PRIORITY, 50)
+    {
+        SetDispatchThread(find_thread(nullptr), [] {});
+        Run();
+    }
+    void MessageReceived(BMessage* message) override { received.push_back(*message); }
+    std::vector<BMessage> received;
+};
+
+class StatusRun : public InstallConfig {
+public:
+    ~StatusRun() override { StopThread(); }
+    int32 Action() override
+    {
+        UpdateStatus("Installing %d of %d (%s)", 1, 2, "STK_about");
+        UpdateStatus("Creating deinstaller...");
+        std::string longText;
+        for (int i = 0; i < 60; ++i)
+            longText += "\xc3\xa9"; // 120 bytes of two-byte characters
+        UpdateStatus("%s", ("xy" + longText).c_str());
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(InstallRecordKeeping, TagsFilesFoldersAndLinks)
+{
+    InstallSandbox box;
+    InstallConfig config;
+    config.AddString("app_name", "Stowsmith");
+    config.AddString("version", "1.3.1");
+    config.AddString("release_date", "21 June 2001");
+    config.AddString("company", "Tarnwick");
+    config.AddString("support_email", "help@example.org");
+    const std::string tag = "Stowsmith;1.3.1;21 June 2001;Tarnwick;help@example.org;";
+    ASSERT_STREQ(config.DeinstallTag(), tag.c_str());
+
+    fs::path work = box.Work();
+    Put(work / "outside.txt", "not ours");
+    Put(work / "Images/a.png", "a");
+    Put(work / "Images/Deep/b.png", "b");
+    fs::create_directory_symlink(work, work / "Images/Deep/up");
+    fs::create_symlink(work / "outside.txt", work / "Images/outside link");
+    Put(work / "readme", "text");
+    fs::create_symlink(work / "readme", work / "readme link");
+
+    config.AddDeinstallTag((work / "Images").c_str(), tag.c_str());
+    config.AddDeinstallTag((work / "readme").c_str(), "old;tag;");
+    config.AddDeinstallTag((work / "readme").c_str(), tag.c_str());
+    config.AddDeinstallTag((work / "readme link").c_str(), tag.c_str());
+    config.AddDeinstallTag((work / "missing").c_str(), tag.c_str());
+
+    for (const char* path : {"Images", "Images/a.png", "Images/Deep", "Images/Deep/b.png",
+             "Images/Deep/up", "Images/outside link", "readme", "readme link"})
+        EXPECT_EQ(TagOf(work / path), tag) << path;
+    // Links are tagged themselves; what they point to is not.
+    EXPECT_EQ(TagOf(work / "outside.txt"), "<none>");
+    EXPECT_EQ(TagOf(work), "<none>");
+    EXPECT_FALSE(Exists(work / "missing"));
+    int count = 0;
+    TagOf(work / "readme", &count);
+    EXPECT_EQ(count, 1);
+
+    RunResult shown = stowtest::Run({"/usr/bin/getfattr", "--only-values", "-n", "user.InstallBy",
+        (work / "Images/Deep/b.png").string()});
+    if (shown.exitCode == 0) {
+        EXPECT_EQ(shown.out, tag);
+    }
+}
+
+TEST(InstallRecordKeeping, LogKeepsExactLinesOnlyWhenAsked)
+{
+    InstallSandbox box;
+    InstallConfig config;
+    fs::path log = box.Work() / "Log";
+    config.AddBool("opt_log", false);
+    config.OpenLog(log.c_str());
+    config.Log("\t\tInstalling : %s\n", "tada.wav");
+    config.CloseLog();
+    EXPECT_FALSE(Exists(log));
+
+    Put(log, "an earlier run\n");
+    config.ReplaceBool("opt_log", true);
+    config.OpenLog(log.c_str());
+    config.Log("\t\tInstalling : %s\n", "tada.wav");
+    config.Log("\t\t\tExisting file saved.\n");
+    config.Log("\t\t\tPlaced in %s\n", "/boot/home/config/sounds");
+    config.Log("\tFree Disk Space : %s\n", "1.5 KB");
+    config.CloseLog();
+    config.Log("after closing\n");
+    EXPECT_EQ(ReadFile(log),
+        "\t\tInstalling : tada.wav\n\t\t\tExisting file saved.\n"
+        "\t\t\tPlaced in /boot/home/config/sounds\n"
+        "\tFree Disk Space : 1.5 KB\n");
+}
+
+TEST(InstallRecordKeeping, StatusMessagesReachTheWindowInOrder)
+{
+    std::unique_ptr<Inbox, void (*)(Inbox*)> inbox(new Inbox, [](Inbox* looper) {
+        looper->Lock();
+        looper->Quit();
+    });
+    StatusRun run;
+    // Without a messenger there is nobody to tell; nothing happens.
+    run.UpdateStatus("nobody listens");
+    ASSERT_EQ(run.Go("install", new BMessenger(nullptr, inbox.get()), 10, false), B_OK);
+    ASSERT_TRUE(WaitFor([&] {
+        inbox->DispatchMessages();
+        return !inbox->received.empty() && inbox->received.back().what == kLibThreadCompleted;
+    }));
+    ASSERT_EQ(inbox->received.size(), 4u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(inbox->received[i].what, kInstallStatusMessage);
+    EXPECT_STREQ(inbox->received[0].FindString("message"), "Installing 1 of 2 (STK_about)");
+    EXPECT_STREQ(inbox->received[1].FindString("message"), "Creating deinstaller...");
+    // Cut to fit the status buffer, never inside a character: 2 + 2 * 48.
+    std::string cut = inbox->received[2].FindString("message");
+    EXPECT_EQ(cut.size(), 98u);
+    EXPECT_EQ(cut.substr(96), "\xc3\xa9");
+}
