@@ -29,7 +29,7 @@ BVolume BootVolume(const TempDir& root)
 
 } // namespace
 
-TEST(InstallPlaces, CustomFolderIsReplacedOncePerRun)
+TEST(InstallPlaces, CustomFolderIsReplacedOncePerRunOrSaved)
 {
     InstallSandbox box;
     InstallConfig config;
@@ -42,55 +42,34 @@ TEST(InstallPlaces, CustomFolderIsReplacedOncePerRun)
     fs::path docs = box.temp / "usr/local/share/doc/Stowsmith/Docs";
     Put(docs / "old.txt", "old");
 
-    // The first definition of the name wins; the old folder goes.
+    // The first definition of the name wins; the old folder goes, once.
     LibString result;
     config.GetNewPath("Docs", folders, volume, "", result);
     EXPECT_EQ(std::string(result), docs.string());
-    EXPECT_TRUE(fs::is_directory(docs));
     EXPECT_FALSE(Exists(docs / "old.txt"));
-    BMessage entry;
-    ASSERT_EQ(folders.FindMessage("custom_folder", 0, &entry), B_OK);
-    EXPECT_FALSE(entry.FindBool("custom_replace_existing"));
-
-    // The second item of the run finds the folder as the first left it.
     Put(docs / "first.txt", "first");
     config.GetNewPath("Docs", folders, volume, "", result);
     EXPECT_TRUE(Exists(docs / "first.txt"));
 
-    // A new run works on a fresh copy of the record's definitions.
+    // A new run copies the record's definitions afresh; saving keeps an
+    // earlier save of the same name and takes the next free name.
+    config.AddBool("opt_save_replaced", true);
+    fs::path saved = box.Work() / "Saved Files";
+    Put(saved / "Docs/earlier.txt", "earlier");
     BMessage again;
     ASSERT_EQ(config.FindMessage("custom_folder", &again), B_OK);
-    config.GetNewPath("Docs", again, volume, "", result);
+    config.GetNewPath("Docs", again, volume, saved.c_str(), result);
     EXPECT_FALSE(Exists(docs / "first.txt"));
+    EXPECT_TRUE(fs::is_directory(docs));
+    EXPECT_EQ(ReadFile(saved / "Docs/earlier.txt"), "earlier");
+    EXPECT_EQ(ReadFile(saved / "Docs copy/first.txt"), "first");
 
-    // An empty sub-folder names the standard folder itself: never removed.
+    // An empty sub-folder names the standard folder itself: never replaced.
     fs::path sounds = box.temp / "usr/local/share/sounds";
     Put(sounds / "system.wav", "keep");
-    config.GetNewPath("Whole", folders, volume, "", result);
+    config.GetNewPath("Whole", folders, volume, saved.c_str(), result);
     EXPECT_EQ(std::string(result), sounds.string());
     EXPECT_TRUE(Exists(sounds / "system.wav"));
-}
-
-TEST(InstallPlaces, ReplacedCustomFolderIsSavedUnderItsOwnName)
-{
-    InstallSandbox box;
-    InstallConfig config;
-    config.AddBool("opt_save_replaced", true);
-    BMessage folders
-        = Folders({CustomFolderEntry("Docs", B_COMMON_DOCUMENTATION_DIRECTORY, "Docs", true)});
-    BVolume volume = BootVolume(box.temp);
-    fs::path saved = box.Work() / "Saved Files";
-    fs::create_directories(saved / "Docs");
-    Put(saved / "Docs/earlier.txt", "earlier");
-    Put(box.temp / "usr/local/share/doc/Docs/old.txt", "old");
-
-    LibString result;
-    config.GetNewPath("Docs", folders, volume, saved.c_str(), result);
-    EXPECT_TRUE(fs::is_directory(std::string(result)));
-    EXPECT_FALSE(Exists(fs::path(std::string(result)) / "old.txt"));
-    // An earlier save of that name stays; this one takes the next free name.
-    EXPECT_EQ(ReadFile(saved / "Docs/earlier.txt"), "earlier");
-    EXPECT_EQ(ReadFile(saved / "Docs copy/old.txt"), "old");
 }
 
 TEST(InstallPlaces, StandardFoldersOnTheBootVolumeCustomOnesOnTheDestination)
@@ -137,47 +116,33 @@ TEST(InstallPlaces, StandardFoldersOnTheBootVolumeCustomOnesOnTheDestination)
     }
 }
 
-TEST(InstallPlaces, PayloadListByLeafNameAndGroups)
+TEST(InstallPlaces, MarksByLeafNameAndGroupMembership)
 {
-    InstallSandbox box;
     InstallConfig config;
     BMessage instructions;
-    const char* names[] = {"/boot/build/Images", "/elsewhere/Images", "", "/boot/build/chimes.wav"};
-    for (int32 i = 0; i < 4; ++i) {
+    for (const char* name : {"/boot/build/Images", "/elsewhere/Images", "/b/chimes.wav"}) {
         BMessage entry;
-        if (*names[i] != '\0')
-            entry.AddString("file_name", names[i]);
-        entry.AddInt32("file_size", 100 + i);
-        entry.AddInt32("file_size", 999);
+        entry.AddString("file_name", name);
         instructions.AddMessage("install_file", &entry);
     }
     config.AddMessage("install_instructions", &instructions);
-
-    EXPECT_EQ(config.GetFileSize("Images"), 100);
-    EXPECT_EQ(config.GetFileSize("chimes.wav"), 103);
-    EXPECT_EQ(config.GetFileSize("images"), 0);
-    EXPECT_EQ(config.GetFileSize(""), 0);
-
     config.MarkInstallFile("chimes.wav", true);
     config.MarkInstallFile("chimes.wav", false);
     config.MarkInstallFile("Images", true);
+    config.MarkInstallFile("images", true);
     ASSERT_EQ(config.FindMessage("install_instructions", &instructions), B_OK);
     BMessage entry;
-    instructions.FindMessage("install_file", 3, &entry);
-    EXPECT_TRUE(entry.HasBool("install_to_system"));
+    instructions.FindMessage("install_file", 2, &entry);
     EXPECT_FALSE(entry.FindBool("install_to_system"));
-    EXPECT_FALSE(entry.HasBool("install_to_system", 1));
+    EXPECT_FALSE(entry.HasBool("install_to_system", 1)); // replaced, not added
     instructions.FindMessage("install_file", 0, &entry);
     EXPECT_TRUE(entry.FindBool("install_to_system"));
     instructions.FindMessage("install_file", 1, &entry);
     EXPECT_FALSE(entry.HasBool("install_to_system"));
 
-    EXPECT_TRUE(InstallConfig::IsInGroup("Typical;Documents;", "Typical"));
     EXPECT_TRUE(InstallConfig::IsInGroup("Typical;Documents;", "Documents"));
-    EXPECT_FALSE(InstallConfig::IsInGroup("Typical;Documents;", "typical"));
-    EXPECT_FALSE(InstallConfig::IsInGroup("Typical;Documents;", "Doc"));
-    EXPECT_FALSE(InstallConfig::IsInGroup("", "Typical"));
-    EXPECT_FALSE(InstallConfig::IsInGroup("Typical;;", ""));
+    for (const char* other : {"typical", "Doc", "Typical;", ""})
+        EXPECT_FALSE(InstallConfig::IsInGroup("Typical;Documents;;", other)) << other;
 }
 
 TEST(InstallPlaces, ProductFolderExistence)
