@@ -442,4 +442,23 @@ status_t ListVolume(uint64 device, std::vector<RecordSummary>& records)
     return B_OK;
 }
 
+status_t ListInodes(uint64 device, std::vector<uint64>& inodes)
+{
+    inodes.clear();
+    DIR* folder = opendir(VolumeFolder(device).c_str());
+    if (folder == nullptr)
+        return errno == ENOENT ? B_OK : status_from_errno(errno);
+    while (struct dirent* entry = readdir(folder)) {
+        // Record files are named by the inode in hexadecimal; the lock and
+        // files being written start with a dot.
+        char* end = nullptr;
+        errno = 0;
+        unsigned long long inode = strtoull(entry->d_name, &end, 16);
+        if (entry->d_name[0] != '.' && end != entry->d_name && *end == '\0' && errno == 0)
+            inodes.push_back(inode);
+    }
+    closedir(folder);
+    return B_OK;
+}
+
 } // namespace AttributeStore

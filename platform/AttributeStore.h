@@ -61,6 +61,10 @@ struct RecordSummary {
 };
 // The records of one volume whose node is still at its remembered path.
 status_t ListVolume(uint64 device, std::vector<RecordSummary>& records);
+// The inode numbers that have a record on one volume, from the names of the
+// record files alone (nothing is read or checked): a scan asks the store
+// only about the nodes listed here.
+status_t ListInodes(uint64 device, std::vector<uint64>& inodes);
 
 // The largest attribute and the most attributes one record keeps.
 constexpr uint64 kMaxAttributeSize = 256ull << 20;

@@ -1,0 +1,81 @@
+// The removal of what a search found, without a window: the selected
+// entries are moved into the Trash or a chosen folder, files first, then the
+// folders that are empty by then, each pass from the last found entry to the
+// first; then the product's tagged sections leave the user's shell scripts.
+// Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry).
+#pragma once
+
+#include "BMessenger.h"
+#include "DeinstallSearch.h"
+#include "LibString.h"
+#include "LibStringList.h"
+
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+// Sent once before the removal: int32 "size", the number of selected entries.
+constexpr uint32 kRemovalLimitMessage = 'slmt';
+
+struct RemovalCounts {
+    int32 moved = 0;   // moved to the destination
+    int32 failed = 0;  // could not be moved
+    int32 changed = 0; // no longer the entry the search found: left alone
+    int32 kept = 0;    // folders that still hold something
+};
+
+class DeinstallRemoval {
+public:
+    // `parent` receives the progress messages; an invalid one receives none.
+    explicit DeinstallRemoval(const BMessenger& parent);
+
+    // Every path selected; without nodes only the tag is checked again.
+    void SetPaths(LibStringList& paths);
+    void SetPaths(LibStringList& paths, const std::vector<FoundNode>& nodes);
+    int32 CountItems() const { return int32(fItems.size()); }
+    const char* PathAt(int32 index) const;
+    void SetSelected(int32 index, bool selected);
+    // The key the entries must still carry to be moved.
+    void SetKey(const char* key) { fKey = key; }
+    // An empty tag leaves that file alone.
+    void SetUserScripts(
+        const LibString& bootScriptTag, const LibString& setupEnvTag, const LibString& profileTag);
+
+    // The folder that receives the entries; null or empty: the Trash.
+    void SetMovePath(const char* path);
+    // The destination's full path (the boot volume's Trash by default).
+    const char* MovePath() const { return fDestination.c_str(); }
+    bool MovesToTrash() const { return fToTrash; }
+
+    // The removal and the script edits.
+    RemovalCounts DeinstallFiles();
+
+private:
+    struct Item {
+        LibString path;
+        FoundNode node;
+        bool hasNode = false;
+        bool selected = true;
+    };
+
+    enum class Pass { Files, Folders };
+    void RunPass(Pass pass, long& remaining, RemovalCounts& counts);
+    // Whether the item still names the node the search found, tagged with
+    // the key; `st` receives the node's status.
+    bool StillFound(const Item& item, struct stat& st) const;
+    bool MoveAway(const char* path);
+    void Report(const char* path, long remaining);
+    void EditScripts();
+
+    BMessenger fParent;
+    std::vector<Item> fItems;
+    LibString fKey;
+    LibString fBootScriptTag;
+    LibString fSetupEnvTag;
+    LibString fProfileTag;
+    std::string fDestination;
+    bool fToTrash = true;
+    // The collision question's pair: ask again, and the last answer.
+    bool fAsk = true;
+    bool fReplace = false;
+};

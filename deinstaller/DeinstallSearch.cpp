@@ -1,0 +1,114 @@
+#include "DeinstallSearch.h"
+
+#include "BMessage.h"
+#include "BPath.h"
+#include "FindDirectory.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// Every value of the tag is read whole up to this length, as the kit read
+// it; a longer key raises it, so that any tag the installer wrote is found.
+constexpr size_t kTagReadLength = 255;
+
+} // namespace
+
+DeinstallSearch::DeinstallSearch(const BVolume& volume)
+    : fVolume(volume)
+{ }
+
+DeinstallSearch::~DeinstallSearch()
+{
+    // The walk uses this object's members: it must stop before they go.
+    StopThread();
+}
+
+int32 DeinstallSearch::Action()
+{
+    fFound.Clear();
+    fFoundNodes.clear();
+    fSeen.clear();
+    fVisited = 0;
+    fPendingBytes = 0;
+    fFolderName.clear();
+    fLastReport = {};
+
+    const char* root = fVolume.RootPath();
+    if (root == nullptr)
+        return 0;
+    VolumeWalkOptions options;
+    options.attribute = kInstallByAttr;
+    options.maxValueSize = std::max(kTagReadLength, size_t(fKey.Length()));
+    options.sizes = fSizes;
+    // Only the boot volume's Trash is left out; other volumes' trash
+    // folders are scanned like any other folder.
+    BPath trash;
+    struct stat st;
+    if (find_directory(B_TRASH_DIRECTORY, &trash) == B_OK && lstat(trash.Path(), &st) == 0)
+        options.skipFolders.emplace_back(st.st_dev, st.st_ino);
+    walk_volume(root, options, *this);
+    ReportProgress(fFolderName.c_str(), true);
+    return 0;
+}
+
+void DeinstallSearch::EnterFolder(const std::string& path, const char* name, off_t size)
+{
+    CheckCancel();
+    fFolderName = name;
+    fFolderReported = false;
+    fPendingBytes += size;
+    ReportProgress(name, false);
+}
+
+void DeinstallSearch::VisitEntry(const WalkEntry& entry)
+{
+    CheckCancel();
+    ++fVisited;
+    if (entry.kind != WalkNodeKind::Directory)
+        fPendingBytes += entry.size;
+    if (Matches(entry) && fSeen.insert(*entry.path).second) {
+        fFound.Add(entry.path->c_str());
+        fFoundNodes.push_back({entry.device, entry.inode});
+    }
+    // Long folders report now and then too.
+    if ((fVisited & 1023) == 0)
+        ReportProgress(fFolderName.c_str(), false);
+}
+
+bool DeinstallSearch::Matches(const WalkEntry& entry) const
+{
+    // The whole value against the whole key, letter case included; an
+    // empty value counts as no tag.
+    return entry.attribute == WalkAttribute::Value && entry.type == B_STRING_TYPE
+        && !entry.value.empty() && entry.value.size() == size_t(fKey.Length())
+        && memcmp(entry.value.data(), static_cast<const char*>(fKey), entry.value.size()) == 0;
+}
+
+void DeinstallSearch::ReportProgress(const char* folderName, bool force)
+{
+    auto now = std::chrono::steady_clock::now();
+    if (!force && (fFolderReported || now - fLastReport < kProgressInterval))
+        return;
+    fLastReport = now;
+    fFolderReported = true;
+    long long bytes = fPendingBytes;
+    fPendingBytes = 0;
+    UpdateParent(folderName, bytes);
+}
+
+void DeinstallSearch::UpdateParent(const char* folderName, const long long& size)
+{
+    if (Messenger() == nullptr)
+        return;
+    BMessage progress(kSearchProgressMessage);
+    progress.AddFloat("size", float(size));
+    progress.AddString("folder", folderName);
+    LibString found;
+    found.Formatted("%ld", long(fFound.Size()));
+    progress.AddString("found", found);
+    progress.AddInt64("entries", fVisited);
+    Messenger()->SendMessage(&progress, nullptr, B_INFINITE_TIMEOUT);
+}

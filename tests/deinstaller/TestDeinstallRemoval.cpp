@@ -1,0 +1,240 @@
+// The removal: files first, then emptied folders, into the Trash or a chosen
+// folder; collisions asked, kept or replaced without losing anything the
+// user did not choose to lose; entries changed since the search left alone;
+// the product's script sections removed.
+#include "AlertService.h"
+#include "BPath.h"
+#include "BVolumeRoster.h"
+#include "DeinstallRemoval.h"
+#include "DeinstallSandbox.h"
+#include "EditScriptFile.h"
+#include "ReplaceAlert.h"
+
+using namespace stowtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the collision question as told and counts the questions.
+class Answers : public AlertPresenter {
+public:
+    AlertAnswer Ask(const AlertRequest& request) override
+    {
+        asked.push_back(request);
+        return reply;
+    }
+    void Show(const AlertRequest&) override { }
+
+    AlertAnswer reply;
+    std::vector<AlertRequest> asked;
+};
+
+class DeinstallRemovalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AlertService::Default().ClearAnswers();
+        AlertService::Default().SetMode(AlertMode::Interactive);
+        previous = AlertService::Default().SetPresenter(answers);
+    }
+    void TearDown() override { AlertService::Default().SetPresenter(previous); }
+
+    // Searches the trial root and removes what it found (all selected
+    // unless `deselect` names some) into `to`, or the Trash.
+    RemovalCounts SearchAndRemove(
+        const std::string& to = "", const std::vector<fs::path>& deselect = {})
+    {
+        BVolume volume;
+        BVolumeRoster().GetBootVolume(&volume);
+        DeinstallSearch search(volume);
+        search.SetKey(kKey.c_str());
+        EXPECT_EQ(search.Go("search", nullptr, 10, true), B_OK);
+        changeAfterSearch();
+        DeinstallRemoval removal {BMessenger(inbox.get())};
+        removal.SetPaths(search.Found(), search.FoundNodes());
+        removal.SetKey(kKey.c_str());
+        removal.SetUserScripts(scriptTag, scriptTag, scriptTag);
+        removal.SetMovePath(to.c_str());
+        for (int32 i = 0; i < removal.CountItems(); ++i) {
+            for (const fs::path& path : deselect) {
+                if (path == removal.PathAt(i))
+                    removal.SetSelected(i, false);
+            }
+        }
+        RemovalCounts counts = removal.DeinstallFiles();
+        inbox->Drain();
+        return counts;
+    }
+
+    DeinstallSandbox box;
+    std::shared_ptr<Answers> answers = std::make_shared<Answers>();
+    std::shared_ptr<AlertPresenter> previous;
+    InboxPtr inbox = MakeInbox(1000);
+    std::function<void()> changeAfterSearch = [] {};
+    LibString scriptTag {""};
+};
+
+} // namespace
+
+TEST_F(DeinstallRemovalTest, FilesThenEmptiedFoldersGoToTheTrash)
+{
+    for (const char* folder : {"opt/demo", "opt/demo/doc", "opt/demo/doc/deep", "usr/shared"})
+        Tag(box.Folder(folder));
+    for (const char* file : {"opt/demo/bin", "opt/demo/doc/a", "opt/demo/doc/deep/b",
+             "usr/shared/lib", "usr/kept/skipped"})
+        Tag(box.Make(file));
+    box.Make("usr/shared/notes.txt", "the user's"); // never installed
+    Tag(box.Folder("usr/kept"));
+    fs::create_symlink("../opt/demo/bin", box.temp / "usr/demo-link");
+    Tag(box.temp / "usr/demo-link");
+
+    RemovalCounts counts = SearchAndRemove("", {box.temp / "usr/kept/skipped"});
+    EXPECT_EQ(counts.moved, 8);
+    EXPECT_EQ(counts.kept, 2); // usr/shared and usr/kept still hold files
+    EXPECT_EQ(counts.failed, 0);
+    EXPECT_FALSE(fs::exists(box.temp / "opt/demo"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(box.temp / "usr/demo-link")));
+    EXPECT_EQ(ReadFile(box.temp / "usr/shared/notes.txt"), "the user's");
+    EXPECT_FALSE(fs::exists(box.temp / "usr/shared/lib"));
+    EXPECT_TRUE(fs::exists(box.temp / "usr/kept/skipped"));
+    // Each entry went on its own, with the file desktop tools restore from.
+    for (const char* leaf : {"bin", "a", "b", "deep", "doc", "demo", "lib", "demo-link"}) {
+        EXPECT_TRUE(fs::exists(fs::symlink_status(box.Trash() / "files" / leaf))) << leaf;
+        EXPECT_TRUE(fs::exists(box.Trash() / "info" / (std::string(leaf) + ".trashinfo"))) << leaf;
+    }
+    EXPECT_TRUE(fs::is_symlink(box.Trash() / "files/demo-link"));
+
+    // 'slmt' with the selected count, then one 'snfi' per move counting down.
+    std::vector<BMessage>& got = inbox->received;
+    ASSERT_EQ(got.size(), 9u);
+    EXPECT_EQ(got[0].what, kRemovalLimitMessage);
+    EXPECT_EQ(got[0].FindInt32("size"), 10);
+    for (size_t i = 1; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].what, kSearchProgressMessage);
+        EXPECT_EQ(got[i].FindFloat("size"), -1.0f);
+        EXPECT_EQ(std::string(got[i].FindString("found")), std::to_string(11 - i));
+    }
+    // Every file before any folder; inner folders before outer ones.
+    std::vector<std::string> order;
+    for (size_t i = 1; i < got.size(); ++i)
+        order.push_back(got[i].FindString("folder"));
+    EXPECT_EQ(std::vector<std::string>(order.begin() + 5, order.end()),
+        (std::vector<std::string> {"deep", "doc", "demo"}));
+}
+
+TEST_F(DeinstallRemovalTest, TheTrashKeepsWhatItHolds)
+{
+    box.Make("home/tester/.local/share/Trash/files/bin", "trashed before");
+    box.Make("home/tester/.local/share/Trash/info/bin.trashinfo", "[Trash Info]\n");
+    Tag(box.Make("opt/bin", "new"));
+    EXPECT_EQ(SearchAndRemove().moved, 1);
+    EXPECT_EQ(ReadFile(box.Trash() / "files/bin"), "trashed before");
+    EXPECT_EQ(ReadFile(box.Trash() / "files/bin copy"), "new");
+    EXPECT_TRUE(answers->asked.empty()); // the Trash names clashes itself
+}
+
+TEST_F(DeinstallRemovalTest, CollisionsInAChosenFolder)
+{
+    TempDir elsewhere;
+    fs::path to = elsewhere / "chosen";
+    fs::create_directory(to);
+    WriteFile(to / "a", "old a");
+    WriteFile(to / "b", "old b");
+    WriteFile(box.temp / "outside", "not in the chosen folder");
+    fs::create_symlink(box.temp / "outside", to / "c");
+    for (const char* leaf : {"a", "b", "c"})
+        Tag(box.Make(std::string("opt/") + leaf, std::string("new ") + leaf));
+
+    // Don't Replace: what is there stays, the entry comes in beside it.
+    answers->reply = {ReplaceAlert::kDontReplaceButton, false};
+    EXPECT_EQ(SearchAndRemove(to.string()).moved, 3);
+    EXPECT_EQ(answers->asked.size(), 3u);
+    EXPECT_EQ(answers->asked[0].purpose, ReplaceAlert::kPurpose);
+    EXPECT_EQ(answers->asked[0].buttons[1], "Replace"); // always in English
+    EXPECT_EQ(ReadFile(to / "a"), "old a");
+    EXPECT_EQ(ReadFile(to / "a copy"), "new a");
+
+    // Replace, for all: asked once; a link there goes, never its target.
+    for (const char* leaf : {"a", "b", "c"})
+        Tag(box.Make(std::string("opt/") + leaf, std::string("newer ") + leaf));
+    answers->asked.clear();
+    answers->reply = {ReplaceAlert::kReplaceButton, true};
+    EXPECT_EQ(SearchAndRemove(to.string()).moved, 3);
+    EXPECT_EQ(answers->asked.size(), 1u);
+    EXPECT_EQ(ReadFile(to / "a"), "newer a");
+    EXPECT_EQ(ReadFile(to / "a copy"), "new a");
+    EXPECT_FALSE(fs::is_symlink(to / "c"));
+    EXPECT_EQ(ReadFile(to / "c"), "newer c");
+    EXPECT_EQ(ReadFile(box.temp / "outside"), "not in the chosen folder");
+
+    // An entry already in the chosen folder stays as it is.
+    fs::path inside = box.Folder("inside");
+    Tag(box.Make("inside/x", "mine"));
+    answers->asked.clear();
+    AlertService::Default().SetAnswer(ReplaceAlert::kPurpose, {ReplaceAlert::kReplaceButton, true});
+    SearchAndRemove(inside.string());
+    AlertService::Default().ClearAnswers();
+    EXPECT_EQ(ReadFile(inside / "x"), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(inside), fs::directory_iterator()), 1);
+}
+
+TEST_F(DeinstallRemovalTest, EntriesChangedSinceTheSearchAreLeftAlone)
+{
+    Tag(box.Make("victim/file", "not the product's"));
+    Tag(box.Folder("victim"));
+    Tag(box.Make("opt/demo/swapped"));
+    Tag(box.Folder("opt/demo/folder"));
+    Tag(box.Make("opt/demo/retagged"));
+    Tag(box.Make("opt/demo/stays"));
+    changeAfterSearch = [&] {
+        // A found file and a found folder become links to what the user
+        // keeps; another found file loses its tag.
+        fs::remove(box.temp / "opt/demo/swapped");
+        fs::create_symlink(box.temp / "victim/file", box.temp / "opt/demo/swapped");
+        fs::remove(box.temp / "opt/demo/folder");
+        fs::create_directory_symlink(box.temp / "victim", box.temp / "opt/demo/folder");
+        Tag(box.temp / "opt/demo/retagged", "Other;");
+        // The victim's own entries leave the search's reach but keep tags.
+        fs::rename(box.temp / "victim", box.temp / "kept");
+        fs::create_directory(box.temp / "victim");
+        fs::copy_file(box.temp / "kept/file", box.temp / "victim/file");
+        Tag(box.temp / "victim/file");
+    };
+    RemovalCounts counts = SearchAndRemove();
+    // swapped, folder, retagged, and the victim folder and file
+    EXPECT_EQ(counts.changed, 5);
+    EXPECT_EQ(counts.moved, 1); // stays
+    EXPECT_TRUE(fs::is_symlink(box.temp / "opt/demo/swapped"));
+    EXPECT_TRUE(fs::is_symlink(box.temp / "opt/demo/folder"));
+    EXPECT_EQ(ReadFile(box.temp / "kept/file"), "not the product's");
+    EXPECT_TRUE(fs::exists(box.temp / "opt/demo/retagged"));
+    EXPECT_FALSE(fs::exists(box.temp / "opt/demo/stays"));
+}
+
+TEST_F(DeinstallRemovalTest, RemovesOnlyTheProductsScriptSections)
+{
+    BPath boot;
+    BPath user;
+    ASSERT_EQ(find_directory(B_USER_BOOT_DIRECTORY, &boot, true), B_OK);
+    ASSERT_EQ(find_directory(B_USER_DIRECTORY, &user, true), B_OK);
+    fs::path profile = fs::path(user.Path()) / ".profile";
+    fs::path bootScript = fs::path(boot.Path()) / "UserBootscript";
+    std::string before = "# mine\nexport A=1\n";
+    WriteFile(profile, before);
+    WriteFile(bootScript, before);
+    EditScriptFile(B_USER_DIRECTORY, ".profile", "DEMO", "export DEMO=1");
+    EditScriptFile(B_USER_DIRECTORY, ".profile", "DEMO_TOO", "export OTHER=1");
+    EditScriptFile(B_USER_BOOT_DIRECTORY, "UserBootscript", "StartUpFolder", "run startup");
+    std::string withStartup = ReadFile(bootScript);
+    EditScriptFile(B_USER_BOOT_DIRECTORY, "UserBootscript", "DEMO", "start demo");
+    Tag(box.Make("opt/demo"));
+
+    scriptTag = "DEMO";
+    SearchAndRemove();
+    std::string profileText = ReadFile(profile);
+    EXPECT_EQ(profileText.find("DEMO=1"), std::string::npos);
+    EXPECT_NE(
+        profileText.find("#BEGIN_DEMO_TOO\nexport OTHER=1\n#END_DEMO_TOO\n"), std::string::npos);
+    EXPECT_EQ(profileText.rfind(before, 0), 0u);
+    EXPECT_EQ(ReadFile(bootScript), withStartup); // the start-up section stays
+}
