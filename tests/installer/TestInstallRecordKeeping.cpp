@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace stowtest;
@@ -154,4 +157,48 @@ TEST(InstallRecordKeeping, StatusMessagesReachTheWindowInOrder)
     std::string cut = inbox->received[2].FindString("message");
     EXPECT_EQ(cut.size(), 98u);
     EXPECT_EQ(cut.substr(96), "\xc3\xa9");
+}
+
+// Installed items may be read-only. Their owner still gets them tagged, and
+// their protection back. Root ignores permissions, so as root the check runs
+// in a child that becomes an ordinary user.
+TEST(InstallRecordKeeping, ReadOnlyItemsAreTaggedForTheirOwner)
+{
+    TempDir work;
+    fs::path home = work / "owner";
+    fs::create_directory(home);
+    const uid_t nobody = 65534;
+    if (geteuid() == 0) {
+        ASSERT_EQ(chmod(work.Path().c_str(), 0755), 0); // let the child reach its folder
+        ASSERT_EQ(chown(home.c_str(), nobody, nobody), 0);
+    }
+
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(10);
+        WriteFile(home / "readonly.txt", "text");
+        fs::create_directory(home / "sealed");
+        WriteFile(home / "sealed/inner.txt", "inner");
+        chmod((home / "readonly.txt").c_str(), 0444);
+        chmod((home / "sealed").c_str(), 0555);
+        InstallConfig config;
+        config.AddDeinstallTag((home / "readonly.txt").c_str(), "a;b;c;d;e;");
+        config.AddDeinstallTag((home / "sealed").c_str(), "a;b;c;d;e;");
+        int failures = 0;
+        for (const char* leaf : {"readonly.txt", "sealed", "sealed/inner.txt"})
+            failures += TagOf(home / leaf) != "a;b;c;d;e;";
+        struct stat st;
+        stat((home / "readonly.txt").c_str(), &st);
+        failures += (st.st_mode & 07777) != 0444;
+        stat((home / "sealed").c_str(), &st);
+        failures += (st.st_mode & 07777) != 0555;
+        chmod((home / "sealed").c_str(), 0755);
+        _exit(failures == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
