@@ -49,3 +49,15 @@ function(stow_attach_strings target dir)
     COMMENT "Attaching the string tables of ${dir} to ${target}"
     VERBATIM)
 endfunction()
+
+# stow_attach_appinfo(TARGET SIGNATURE VERSION SHORT LONG): after TARGET
+# links, writes its application signature ("BEOS:APP_SIG") and version
+# ("BEOS:APP_VERSION"; VERSION is major.middle.minor.variety.internal) as
+# resources. Call it after any POST_BUILD strip.
+function(stow_attach_appinfo target signature version short long)
+  add_dependencies(${target} stowres)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND stowres appinfo $<TARGET_FILE:${target}> ${signature} ${version} ${short} ${long}
+    COMMENT "Attaching the application information of ${target}"
+    VERBATIM)
+endfunction()

@@ -58,6 +58,7 @@ void LibAppResource::Open(const char* path, const unsigned long& openMode)
 bool LibAppResource::ExtractEntry(const long& id, const char* destination, bool unzip)
 {
     fError.clear();
+    fStatus = B_OK;
     if (!FitsId(id) || InitCheck() != B_OK || !HasResource(B_RAW_TYPE, int32(id)))
         return true;
     LibArchivePlacer placer(fOptions);
@@ -79,6 +80,7 @@ bool LibAppResource::ExtractEntry(const long& id, const char* destination, bool 
             ? B_BAD_DATA
             : placer.Place(std::string(static_cast<const char*>(data), size), request);
     }
+    fStatus = status;
     if (status == B_OK)
         return true;
     fError = placer.ErrorMessage();

@@ -39,6 +39,10 @@ public:
     void SetExtractOptions(const LibExtractOptions& options) { fOptions = options; }
     // Why the last ExtractEntry or AddEntry failed, for people.
     const char* ErrorMessage() const { return fError.c_str(); }
+    // The status behind that failure (B_BAD_DATA for a damaged archive,
+    // B_NOT_ALLOWED for an unsafe one, B_CANCELED when stopped); B_OK after
+    // a success.
+    status_t LastStatus() const { return fStatus; }
 
 private:
     void Open(const char* path, const unsigned long& openMode);
@@ -46,4 +50,5 @@ private:
     BFile fFile;
     LibExtractOptions fOptions;
     std::string fError;
+    status_t fStatus = B_OK;
 };

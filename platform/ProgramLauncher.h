@@ -5,6 +5,7 @@
 
 #include "SupportDefs.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,12 @@ enum class ProgramOutput {
 // running is collected when it ends.
 status_t launch_program(const std::vector<std::string>& argv, bigtime_t waitLimit,
     ProgramOutput output = ProgramOutput::Inherit);
+
+// Runs `argv` with `folder` as its working folder (null: this program's) and
+// waits for it to end, calling `whileWaiting` every few milliseconds. That
+// call may unwind (a killed thread's cancellation point): the program is
+// then sent SIGTERM and collected in the background. B_OK when it ended with
+// status 0, B_ERROR otherwise, B_ENTRY_NOT_FOUND when it could not be
+// started.
+status_t run_program(const std::vector<std::string>& argv, const char* folder,
+    const std::function<void()>& whileWaiting = {});

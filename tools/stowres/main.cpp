@@ -1,12 +1,18 @@
-// stowres: the build's own tool that attaches the string tables of a program
-// to its executable after linking (and after any strip).
+// stowres: the build's own tool that attaches the string tables and the
+// application information of a program to its executable after linking (and
+// after any strip).
 //
 //   stowres strings EXECUTABLE FOLDER
+//   stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG
 //
 // FOLDER holds one table per language, named by its code ("de.txt"); every
 // .txt file there must be named after a known code. Each language's texts
-// replace the ones the executable carried before.
+// replace the ones the executable carried before. VERSION is
+// "major.middle.minor.variety.internal" (variety 5 is final), written as the
+// "BEOS:APP_VERSION" resource with the SHORT and LONG texts; SIGNATURE
+// becomes "BEOS:APP_SIG" (docs/resources.md).
 #include "BResources.h"
+#include "LibAppInfo.h"
 #include "oLocalize.h"
 #include "oStringTable.h"
 
@@ -21,7 +27,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kUsage[] = "usage: stowres strings EXECUTABLE FOLDER\n";
+constexpr char kUsage[] = "usage: stowres strings EXECUTABLE FOLDER\n"
+                          "       stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG\n";
+constexpr int32 kAppInfoId = 1;
 
 int Fail(const std::string& message)
 {
@@ -83,13 +91,62 @@ int AttachStrings(const char* executable, const char* folder)
     return 0;
 }
 
+// "1.3.1.5.0" into its five numbers.
+bool ParseVersion(const std::string& text, unsigned long numbers[5])
+{
+    size_t start = 0;
+    for (int n = 0; n < 5; ++n) {
+        size_t end = n < 4 ? text.find('.', start) : text.size();
+        if (end == std::string::npos || end == start || end - start > 9)
+            return false;
+        std::string part = text.substr(start, end - start);
+        if (part.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        numbers[n] = std::stoul(part);
+        start = end + 1;
+    }
+    return true;
+}
+
+int AttachAppInfo(char** args)
+{
+    const char* executable = args[0];
+    std::string signature = args[1];
+    unsigned long numbers[5];
+    if (!ParseVersion(args[2], numbers))
+        return Fail(
+            std::string("version \"") + args[2] + "\" is not major.middle.minor.variety.internal");
+    if (signature.empty() || signature.size() >= 256)
+        return Fail("the signature must hold 1 to 255 bytes");
+    {
+        BResources resources(executable);
+        if (resources.InitCheck() != B_OK)
+            return Fail(std::string(executable) + ": cannot be opened");
+        if (resources.ContainerState() == ResourceFormat::State::Damaged)
+            return Fail(std::string(executable) + ": damaged resources: " + resources.Problem());
+        int32 id = kAppInfoId;
+        resources.GetResourceInfo(B_MIME_TYPE, kAppSignatureName, &id, nullptr);
+        if (resources.AddResource(
+                B_MIME_TYPE, id, signature.c_str(), signature.size() + 1, kAppSignatureName)
+                != B_OK
+            || resources.Sync() != B_OK)
+            return Fail(std::string(executable) + ": cannot be written");
+    }
+    if (!LibSetAppVersion(executable, numbers[0], numbers[1], numbers[2], args[3], args[4],
+            numbers[3], numbers[4]))
+        return Fail(std::string(executable) + ": cannot take the version");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4 || std::string(argv[1]) != "strings") {
-        fputs(kUsage, stderr);
-        return 2;
-    }
-    return AttachStrings(argv[2], argv[3]);
+    std::string command = argc > 1 ? argv[1] : "";
+    if (argc == 4 && command == "strings")
+        return AttachStrings(argv[2], argv[3]);
+    if (argc == 7 && command == "appinfo")
+        return AttachAppInfo(argv + 2);
+    fputs(kUsage, stderr);
+    return 2;
 }
