@@ -108,6 +108,24 @@ public:
     bool ReplaceControl(const char* targetFolder, const BPath& item, const char* mode, bool& ask,
         bool& answer, const BPath& savedFolder);
 
+    // The install run (InstallRun.h): status lines as 'isud', progress in
+    // bytes as 'ispr', the end as 'LThC'. 0 finished (or the requirement
+    // check ended the installer), 1 the destination could not be used, 3
+    // the chosen volume is too small, 5 the installer is damaged.
+    int32 Action() override;
+    // Starts the installed items marked for it, asking first where the
+    // configuration gives a reason.
+    void AutoLaunch();
+    // Stops a run that goes, and waits until its thread has ended.
+    void StopRun() { StopThread(); }
+    // What the requirement check of the last run answered (0 before one):
+    // tells "ended by a requirement" from "finished" when Action() gave 0.
+    int32 RequirementVerdict() const { return fRequirementVerdict; }
+    void SetRequirementVerdict(int32 verdict) { fRequirementVerdict = verdict; }
+    // Why the last run ended early, for people; empty otherwise.
+    const char* RunProblem() const { return static_cast<const char*>(fRunProblem); }
+    void SetRunProblem(const char* problem) { fRunProblem = problem; }
+
     FILE* LogFile() const { return fLogFile; }
     void SetLogFile(FILE* log) { fLogFile = log; }
     const entry_ref& Destination() const { return fDestination; }
@@ -116,6 +134,8 @@ public:
     void SetRestartRequested(bool requested) { fRestartRequested = requested; }
 
 private:
+    friend class InstallRun;
+
     // The sizes of the entries selected for installation, in bytes.
     int64 SelectedBytes() const;
     int32 CheckLibrariesAndApplications(RequirementProbe& probe);
@@ -128,4 +148,6 @@ private:
     FILE* fLogFile = nullptr;
     entry_ref fDestination;
     bool fRestartRequested = false;
+    int32 fRequirementVerdict = 0;
+    LibString fRunProblem;
 };

@@ -1,3 +1,4 @@
+#include "AlertService.h"
 #include "BLooper.h"
 #include "InstallConfig.h"
 
@@ -353,14 +354,18 @@ TEST(InstallConfig, RecordRunsAsItsOwnWorkerThread)
     } catcher;
     window->AddHandler(&catcher);
 
+    // A record without a destination: the run reports its first status
+    // line, finds no folder to install into and ends with status 1.
+    AlertService::Default().SetMode(AlertMode::Unattended);
     InstallConfig config;
     config.AddString("app_name", "Stowsmith");
     ASSERT_EQ(config.Go("install", new BMessenger(&catcher), B_NORMAL_PRIORITY, true), B_OK);
-    EXPECT_EQ(window->DispatchMessages(), 1);
-    ASSERT_EQ(catcher.seen.size(), 1u);
-    EXPECT_EQ(catcher.seen[0].what, kLibThreadCompleted);
-    EXPECT_STREQ(catcher.seen[0].FindString("name"), "install");
-    EXPECT_EQ(catcher.seen[0].FindInt32("status"), 0);
+    EXPECT_EQ(window->DispatchMessages(), 2);
+    ASSERT_EQ(catcher.seen.size(), 2u);
+    EXPECT_EQ(catcher.seen[0].what, kInstallStatusMessage);
+    EXPECT_EQ(catcher.seen[1].what, kLibThreadCompleted);
+    EXPECT_STREQ(catcher.seen[1].FindString("name"), "install");
+    EXPECT_EQ(catcher.seen[1].FindInt32("status"), 1);
     EXPECT_STREQ(config.FindString("app_name"), "Stowsmith");
 
     window->RemoveHandler(&catcher);

@@ -1,0 +1,9 @@
+#include "InstallConfig.h"
+
+#include "InstallRun.h"
+
+int32 InstallConfig::Action()
+{
+    InstallRun run(*this);
+    return run.Perform();
+}

@@ -1,0 +1,40 @@
+// The payload archives an install run is going to unpack, checked before
+// anything is written: each one is present, matches its checksum and holds
+// one safe item (no absolute or climbing names, no link leading out). A
+// damaged or hostile installer is so refused before it has touched the disk.
+#pragma once
+
+#include "SupportDefs.h"
+
+#include <functional>
+#include <string>
+
+class BResources;
+
+// Resource ids of the payload.
+constexpr int32 kDeinstallerPayloadId = 2001;
+constexpr int32 kFirstItemPayloadId = 2100;
+
+class InstallPayloads {
+public:
+    // Asked between chunks of a long check; may unwind (a cancellation point).
+    using Pause = std::function<void()>;
+
+    explicit InstallPayloads(BResources& resources, Pause pause = {});
+
+    // Checks payload `id`; on success `fileBytes` receives the bytes its
+    // files hold once unpacked. B_ENTRY_NOT_FOUND when it is missing,
+    // B_BAD_DATA when damaged, B_NOT_ALLOWED when its item is unsafe.
+    status_t Check(int32 id, uint64& fileBytes);
+
+    // Why the last check failed, for people ("payload 2103: ...").
+    const std::string& ErrorMessage() const { return fError; }
+
+private:
+    status_t VerifyChecksum(int32 id, uint64 offset, uint64 size);
+    status_t Fail(int32 id, status_t status, const std::string& message);
+
+    BResources& fResources;
+    Pause fPause;
+    std::string fError;
+};

@@ -1,0 +1,228 @@
+#include "InstallRun.h"
+
+#include "BEntry.h"
+#include "EditScriptFile.h"
+#include "InstallConfig.h"
+#include "InstallPayloads.h"
+#include "InstallTexts.h"
+#include "InstallerLoader.h"
+#include "KernelThreads.h"
+#include "LibFileOperations.h"
+#include "LibMessageBox.h"
+#include "LibNode.h"
+#include "LibPaths.h"
+#include "oLocalize.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kSavedFolderName = "Saved Files";
+constexpr const char* kLogName = "Log";
+
+// A product folder name that stays one folder below the destination.
+bool IsFolderName(const char* name)
+{
+    return name != nullptr && *name != '\0' && strchr(name, '/') == nullptr
+        && strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
+}
+
+bool IsFolder(const char* path)
+{
+    BEntry entry(path, true);
+    return entry.InitCheck() == B_OK && entry.IsDirectory();
+}
+
+} // namespace
+
+InstallRun::InstallRun(InstallConfig& config)
+    : fConfig(config)
+{ }
+
+InstallRun::~InstallRun() = default;
+
+int32 InstallRun::Fail(int32 status, const std::string& problem)
+{
+    fConfig.SetRunProblem(problem.c_str());
+    return status;
+}
+
+int32 InstallRun::Perform()
+{
+    fConfig.SetRunProblem("");
+    fConfig.SetRequirementVerdict(0);
+    fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextChecking)));
+    int32 verdict = fConfig.CheckSystemResources();
+    fConfig.SetRequirementVerdict(verdict);
+    if (verdict == kRequirementsNoSpace)
+        return Fail(kRunNotEnoughSpace, "the destination volume has too little free space");
+    if (verdict == kRequirementsAbort)
+        return kRunFinished;
+    thread_cancellation_point();
+
+    fVolume.SetTo(fConfig.Destination().device);
+    fVolumeName = fVolume.Name() != nullptr ? fVolume.Name() : "";
+    fTag = fConfig.DeinstallTag();
+    fConfig.FindMessage("custom_folder", &fCustomFolders);
+    if (!OpenDestination())
+        return Fail(kRunDestinationUnusable, "the destination folder cannot be used");
+    // Nothing is written before every payload the run needs has been checked.
+    if (!CheckPayloads())
+        return kRunDamaged;
+
+    if (fConfig.DoesDestinationExist())
+        LibTrash(fProduct, false);
+    thread_cancellation_point();
+    if (!CreateProductFolder())
+        return Fail(kRunDestinationUnusable, std::string("cannot create ") + fProduct.Path());
+    if (fConfig.FindBool("opt_save_replaced")) {
+        fSavedFolder.SetTo(fProduct.Path(), kSavedFolderName);
+        Libmkdir(fSavedFolder.Path());
+    }
+    BPath log(fProduct.Path(), kLogName);
+    fConfig.OpenLog(log.Path());
+    WriteLogHeader();
+
+    bool placed = PlaceDeinstaller();
+    if (placed) {
+        CreateStartupFolder();
+        placed = InstallItems();
+    }
+    if (!placed) {
+        fConfig.Log("\tInstallation failed: %s\n", fConfig.RunProblem());
+        fConfig.CloseLog();
+        return fFailure;
+    }
+    fConfig.ReplaceMessage("install_instructions", &fInstructions);
+    EditScripts();
+    Complete();
+    return kRunFinished;
+}
+
+bool InstallRun::OpenDestination()
+{
+    const char* created = fConfig.FindString("opt_created_folder");
+    if (!LibGetFullPath(fConfig.Destination(), fDestination) || !IsFolder(fDestination.Path())) {
+        LibError("%s", static_cast<const char*>(InstallString(kTextNoFolder)));
+        return false;
+    }
+    // An unusable name is caught when the folder is made.
+    fProduct.SetTo(fDestination.Path(), IsFolderName(created) ? created : nullptr);
+    return true;
+}
+
+bool InstallRun::CheckPayloads()
+{
+    fResources = std::make_unique<LibAppResource>(B_READ_ONLY);
+    InstallPayloads payloads(*fResources, [] { thread_cancellation_point(); });
+    uint64 bytes = 0;
+    status_t status = B_OK;
+    if (!fConfig.HasBool("opt_include_deinstall") || fConfig.FindBool("opt_include_deinstall"))
+        status = payloads.Check(kDeinstallerPayloadId, bytes);
+    fConfig.FindMessage("install_instructions", &fInstructions);
+    uint64 total = 0;
+    BMessage entry;
+    for (int32 i = 0;
+         status == B_OK && fInstructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
+        fItemBytes.push_back(0);
+        if (!entry.FindBool("install_to_system"))
+            continue;
+        status = payloads.Check(kFirstItemPayloadId + i, fItemBytes.back());
+        total += fItemBytes.back();
+    }
+    if (status != B_OK) {
+        fprintf(stderr, "%s\n", payloads.ErrorMessage().c_str());
+        fConfig.SetRunProblem(payloads.ErrorMessage().c_str());
+        LibError("%s", kImproperlyBuiltText);
+        return false;
+    }
+    fProgress = std::make_unique<InstallByteProgress>(fConfig.Messenger(), total);
+    return true;
+}
+
+bool InstallRun::CreateProductFolder()
+{
+    const char* created = fConfig.FindString("opt_created_folder");
+    if (!IsFolderName(created) || !Libmkdir(fProduct.Path())) {
+        LibError(static_cast<const char*>(InstallString(kTextCannotCreateFolder)), created);
+        return false;
+    }
+    return true;
+}
+
+bool InstallRun::PlaceDeinstaller()
+{
+    if (fConfig.HasBool("opt_include_deinstall") && !fConfig.FindBool("opt_include_deinstall"))
+        return true;
+    fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextCreatingDeinstaller)));
+    // A "/" in the product's name or version would make a path of it.
+    std::string name = std::string(fConfig.FindString("app_name")) + " "
+        + fConfig.FindString("version") + " Deinstaller";
+    std::replace(name.begin(), name.end(), '/', '-');
+    BPath path(fProduct.Path(), name.c_str());
+    if (!Extract(kDeinstallerPayloadId, path.Path()))
+        return false;
+    BMessage record = fConfig.DeinstallerRecord();
+    ssize_t size = record.FlattenedSize();
+    std::string bytes(size_t(size > 0 ? size : 0), '\0');
+    status_t status = record.Flatten(bytes.data(), bytes.size());
+    {
+        LibAppResource deinstaller(path.Path(), B_READ_WRITE);
+        if (status == B_OK)
+            status = deinstaller.AddResource(
+                B_STRING_TYPE, kConfigurationId, bytes.data(), bytes.size(), kConfigurationName);
+        if (status == B_OK)
+            status = deinstaller.Sync();
+    }
+    if (status != B_OK)
+        fprintf(stderr, "cannot write the deinstaller's record into %s\n", path.Path());
+    oLocalize texts;
+    LibNode(path.Path()).WriteStringAttr("language", texts.Language());
+    return true;
+}
+
+void InstallRun::CreateStartupFolder()
+{
+    if (!fConfig.FindBool("opt_create_startup"))
+        return;
+    LibString folder;
+    fConfig.GetNewPath("StartUp", fCustomFolders, fVolume, fSavedFolder.Path(), folder);
+    if (folder.Length() == 0) {
+        fprintf(stderr, "the configuration defines no StartUp folder; no start-up section\n");
+        return;
+    }
+    fConfig.Log("\tCreating StartUp folder in %s.\n", static_cast<const char*>(folder));
+    LibString section;
+    InstallConfig::BuildStartupString(folder, section);
+    EditScriptFile(B_USER_BOOT_DIRECTORY, "UserBootscript", "StartUpFolder", section);
+}
+
+void InstallRun::EditScripts()
+{
+    struct Edit {
+        const char* key;
+        const char* logFormat;
+        directory_which folder;
+        const char* file;
+    };
+    static const Edit kEdits[] = {
+        {"edit_bootscript", "\tAdded script tab %s to /boot/home/config/boot/UserBootscript\n",
+            B_USER_BOOT_DIRECTORY, "UserBootscript"},
+        {"edit_setup_env", "\tAdded script tab %s to /boot/home/config/boot/UserSetupEnvironment\n",
+            B_USER_BOOT_DIRECTORY, "UserSetupEnvironment"},
+        {"edit_profile", "\tAdded script tab %s to /boot/home/.profile\n", B_USER_DIRECTORY,
+            ".profile"},
+    };
+    for (const Edit& edit : kEdits) {
+        if (!fConfig.FindBool(edit.key))
+            continue;
+        std::string key(edit.key);
+        const char* tag = fConfig.FindString((key + "_tag").c_str());
+        const char* contents = fConfig.FindString((key + "_contents").c_str());
+        fConfig.Log(edit.logFormat, tag);
+        EditScriptFile(edit.folder, edit.file, tag, contents);
+        thread_cancellation_point();
+    }
+}

@@ -1,0 +1,82 @@
+// One install run of a configuration record, in the order the run takes:
+// requirements, destination, product folder, log, deinstaller, start-up
+// folder, every selected item, script edits, launching and completion. It
+// holds the run's working values; InstallConfig::Action() makes one and
+// performs it on the "install" thread.
+#pragma once
+
+#include "BMessage.h"
+#include "BPath.h"
+#include "BVolume.h"
+#include "InstallByteProgress.h"
+#include "LibAppResource.h"
+#include "LibString.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class InstallConfig;
+
+// Results of a run, as Action() returns them.
+enum : int32 {
+    kRunFinished = 0,            // completed, or the requirement check ended it
+    kRunDestinationUnusable = 1, // no destination, no product folder, or a write failed
+    kRunNotEnoughSpace = 3,      // the chosen volume is too small
+    kRunDamaged = 5,             // a payload is missing, damaged or unsafe
+};
+
+// What the requirement check answers.
+enum : int32 {
+    kRequirementsMet = 1,
+    kRequirementsNoSpace = 2,
+    kRequirementsAbort = 3,
+};
+
+class InstallRun {
+public:
+    explicit InstallRun(InstallConfig& config);
+    ~InstallRun();
+
+    int32 Perform();
+
+private:
+    bool OpenDestination();
+    bool CheckPayloads();
+    bool CreateProductFolder();
+    void WriteLogHeader();
+    void LogRequirements();
+    bool PlaceDeinstaller();
+    void CreateStartupFolder();
+    bool InstallItems();
+    bool InstallItem(int32 index, BMessage& entry);
+    bool Extract(int32 id, const char* destination);
+    void StampTimes(const BMessage& entry, const char* path);
+    void PlaceItem(const BMessage& meta, const char* leaf, BPath& path);
+    void PlaceLink(const BMessage& meta, const BPath& item, bool deinstallable);
+    void EditScripts();
+    void Complete();
+    int32 Fail(int32 status, const std::string& problem);
+    // The local date and time as the log writes them.
+    static LibString Now();
+
+    InstallConfig& fConfig;
+    std::unique_ptr<LibAppResource> fResources;
+    BVolume fVolume;
+    LibString fVolumeName;
+    LibString fTag;
+    BPath fDestination;
+    BPath fProduct;
+    BPath fSavedFolder; // unset when replaced entries are not kept
+    BMessage fCustomFolders;
+    BMessage fInstructions;
+    bool fAskItem = true;
+    bool fItemAnswer = true;
+    bool fAskLink = true;
+    bool fLinkAnswer = true;
+    int32 fFailure = kRunFinished; // why the run stopped early
+    int32 fTotal = 0;
+    int32 fPlaced = 0;
+    std::vector<uint64> fItemBytes; // by entry index; selected items only
+    std::unique_ptr<InstallByteProgress> fProgress;
+};

@@ -1,0 +1,212 @@
+#include "InstallRun.h"
+
+#include "BEntry.h"
+#include "FileOperations.h"
+#include "InstallConfig.h"
+#include "InstallPayloads.h"
+#include "InstallTexts.h"
+#include "KernelThreads.h"
+#include "LibFileOperations.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool Exists(const char* path)
+{
+    BEntry entry(path);
+    return entry.InitCheck() == B_OK && entry.Exists();
+}
+
+bool IsRealFolder(const char* path)
+{
+    BEntry entry(path);
+    return entry.InitCheck() == B_OK && entry.IsDirectory();
+}
+
+// Moves into `folder`, replacing a file of the same name there; a stop
+// unwinds out of a copy across volumes, which then leaves nothing behind.
+bool MoveInto(const char* item, const char* folder)
+{
+    status_t status = move_entry(item, folder, TargetMode::IntoFolder, [] {
+        thread_cancellation_point();
+        return false;
+    });
+    if (status != B_OK)
+        fprintf(stderr, "unable to move %s into %s\n", item, folder);
+    return status == B_OK;
+}
+
+} // namespace
+
+bool InstallRun::InstallItems()
+{
+    fAskItem = fItemAnswer = fAskLink = fLinkAnswer = true;
+    fTotal = 0;
+    BMessage entry;
+    for (int32 i = 0; fInstructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
+        if (entry.FindBool("install_to_system"))
+            ++fTotal;
+    }
+    fPlaced = 0;
+    for (int32 i = 0; fInstructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
+        thread_cancellation_point();
+        if (!entry.FindBool("install_to_system"))
+            continue;
+        if (!InstallItem(i, entry))
+            return false;
+        fInstructions.ReplaceMessage("install_file", i, &entry);
+    }
+    return true;
+}
+
+bool InstallRun::Extract(int32 id, const char* destination)
+{
+    LibExtractOptions options;
+    // A stop unwinds from here, between chunks; the extraction's staging
+    // folder goes with it.
+    options.shouldStop = [] {
+        thread_cancellation_point();
+        return false;
+    };
+    if (fProgress && id != kDeinstallerPayloadId)
+        options.progress = [this](uint64 done, uint64) { fProgress->ItemProgress(done); };
+    fResources->SetExtractOptions(options);
+    // Whatever an earlier item of the same name left there gives way.
+    if (Exists(destination))
+        LibUnlink(destination);
+    bool extracted = fResources->ExtractEntry(id, destination, true);
+    fResources->SetExtractOptions({});
+    thread_cancellation_point();
+    if (extracted)
+        return true;
+    status_t status = fResources->LastStatus();
+    fFailure
+        = status == B_BAD_DATA || status == B_NOT_ALLOWED ? kRunDamaged : kRunDestinationUnusable;
+    std::string problem = "payload " + std::to_string(id) + ": " + fResources->ErrorMessage();
+    fConfig.SetRunProblem(problem.c_str());
+    return false;
+}
+
+bool InstallRun::InstallItem(int32 index, BMessage& entry)
+{
+    BPath named(entry.FindString("file_name"));
+    const char* leaf = named.InitCheck() == B_OK ? named.Leaf() : nullptr;
+    if (leaf == nullptr || *leaf == '\0' || strcmp(leaf, "..") == 0 || strcmp(leaf, ".") == 0) {
+        fFailure = kRunDamaged;
+        fConfig.SetRunProblem(("entry " + std::to_string(index) + " names no item").c_str());
+        return false;
+    }
+    BPath path(fProduct.Path(), leaf);
+    fConfig.Log("\t\tInstalling : %s\n", leaf);
+    ++fPlaced;
+    fConfig.UpdateStatus(
+        static_cast<const char*>(InstallString(kTextInstalling)), int(fPlaced), int(fTotal), leaf);
+    fProgress->StartItem(fItemBytes[size_t(index)]);
+    if (!Extract(kFirstItemPayloadId + index, path.Path()))
+        return false;
+    fProgress->FinishItem();
+    StampTimes(entry, path.Path());
+
+    BMessage meta;
+    entry.FindMessage("install_meta", &meta);
+    PlaceItem(meta, leaf, path);
+    entry.ReplaceString("file_name", path.Path());
+    bool deinstallable = strcmp(meta.FindString("deinstallable"), "True") == 0;
+    if (deinstallable)
+        fConfig.AddDeinstallTag(path.Path(), fTag);
+    else
+        fConfig.Log("\t\t\tThis file will not be removed by the de-installer\n");
+    PlaceLink(meta, path, deinstallable);
+    return true;
+}
+
+void InstallRun::StampTimes(const BMessage& entry, const char* path)
+{
+    BEntry item(path);
+    bool stamped = item.InitCheck() == B_OK && item.Exists();
+    int64 seconds = 0;
+    // Linux keeps no settable creation time; the other two are set exactly.
+    if (stamped && entry.FindInt64("file_modified", &seconds) == B_OK)
+        stamped = item.SetModificationTime(time_t(seconds)) == B_OK;
+    if (stamped && entry.FindInt64("file_accessed", &seconds) == B_OK)
+        stamped = item.SetAccessTime(time_t(seconds)) == B_OK;
+    if (!stamped)
+        fprintf(stderr, "unable to set date/time for %s\n", path);
+}
+
+void InstallRun::PlaceItem(const BMessage& meta, const char* leaf, BPath& path)
+{
+    const char* place = meta.FindString("destination");
+    if (strcmp(place, "User Selected") == 0)
+        return;
+    LibString folder;
+    fConfig.GetNewPath(place, fCustomFolders, fVolume, fSavedFolder.Path(), folder);
+    if (folder.Length() == 0) {
+        // An unknown place: the item stays in the product folder.
+        fConfig.Log("\t\t\tCould not find folder %s\n", place);
+        fprintf(stderr, "no folder is named %s; %s stays in %s\n", place, leaf, fProduct.Path());
+        return;
+    }
+    if (!fConfig.ReplaceControl(folder, path, meta.FindString("destination_exists"), fAskItem,
+            fItemAnswer, fSavedFolder)) {
+        fConfig.Log(
+            "\t\t\tUser desired not to place item in %s\n", static_cast<const char*>(folder));
+        return;
+    }
+    BPath target(folder, leaf);
+    if (!fConfig.FindBool("opt_save_replaced") && IsRealFolder(path.Path())
+        && Exists(target.Path())) {
+        LibUnlink(target.Path());
+        fConfig.Log("\t\t\tRemoved existing folder %s\n", target.Path());
+    }
+    if (!MoveInto(path.Path(), folder))
+        return;
+    fConfig.Log("\t\t\tPlaced in %s\n", static_cast<const char*>(folder));
+    path = target;
+}
+
+void InstallRun::PlaceLink(const BMessage& meta, const BPath& item, bool deinstallable)
+{
+    const char* place = meta.FindString("link");
+    if (strcmp(place, "None") == 0)
+        return;
+    LibString folder;
+    bool check = strcmp(place, "User Selected") != 0;
+    if (check)
+        fConfig.GetNewPath(place, fCustomFolders, fVolume, fSavedFolder.Path(), folder);
+    else
+        folder = fProduct.Path();
+    if (folder.Length() == 0) {
+        fConfig.Log("\t\t\tCould not find folder %s\n", place);
+        fprintf(stderr, "no folder is named %s; no link to %s\n", place, item.Path());
+        return;
+    }
+    BPath link(folder, item.Leaf());
+    if (strcmp(link.Path(), item.Path()) == 0) {
+        // The link would take the item's own place and replace it.
+        fprintf(stderr, "no link to %s in its own folder\n", item.Path());
+        return;
+    }
+    if (check
+        && !fConfig.ReplaceControl(
+            folder, item, meta.FindString("link_exists"), fAskLink, fLinkAnswer, fSavedFolder)) {
+        fConfig.Log(
+            "\t\t\tUser desired not to place a link in %s\n", static_cast<const char*>(folder));
+        return;
+    }
+    if (!LibSymLink(item.Path(), link.Path())) {
+        fprintf(stderr, "unable to place a link to %s in %s\n", item.Path(),
+            static_cast<const char*>(folder));
+        return;
+    }
+    // Only the new link is typed: typing the whole place (a home folder)
+    // would read and change every file in it.
+    Libmimeset(link.Path());
+    fConfig.Log("\t\t\tPlaced a link in %s\n", static_cast<const char*>(folder));
+    if (deinstallable)
+        fConfig.AddDeinstallTag(link.Path(), fTag);
+    else
+        fConfig.Log("\t\t\tThis link will not be removed by the de-installer\n");
+}

@@ -1,0 +1,29 @@
+// The installer's numbered texts that the install run uses, looked up in
+// the language the user chose at the moment of the lookup.
+#pragma once
+
+#include "LibString.h"
+
+enum InstallText : long {
+    kTextLater = 1018,
+    kTextRun = 1019,
+    kTextRequired = 1025,
+    kTextSuggested = 1026,
+    kTextStopped = 1027,
+    kTextRestartLater = 1029,
+    kTextRestartNow = 1030,
+    kTextChecking = 1032,
+    kTextCreatingDeinstaller = 1033,
+    kTextRunQuestionStart = 1034,
+    kTextRunQuestionEnd = 1035,
+    kTextInstalling = 1036,
+    kTextComplete = 1037,
+    kTextCompleted = 1038,
+    kTextCannotRun = 1039,
+    kTextNoFolder = 1040,
+    kTextCannotCreateFolder = 1041,
+    kTextRestartNeeded = 1042,
+};
+
+// The text in the current language; empty when that language lacks it.
+LibString InstallString(InstallText number);
