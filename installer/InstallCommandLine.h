@@ -1,0 +1,45 @@
+// The installer's command line: its options, their reading, the help text
+// and the exit codes. Reading checks only the form; what the options name
+// (groups, files, the license) is checked against the record later.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit codes of Stowfast (README.md).
+enum InstallExitCode : int {
+    kExitInstalled = 0,
+    kExitDestinationUnusable = 1,
+    kExitUsage = 2,
+    kExitNotEnoughSpace = 3,
+    kExitRequirement = 4,
+    kExitDamaged = 5,
+    kExitInterrupted = 130,
+};
+
+struct InstallOptions {
+    enum class Task { Install, List, Check, Help, Version };
+    enum class Collision { Keep, Replace };
+
+    Task task = Task::Install;
+    bool unattended = false;
+    std::string destination; // empty: the record's default folder
+    std::vector<std::string> groups;
+    std::vector<std::string> files;
+    bool all = false;
+    bool acceptLicense = false;
+    std::string language; // empty: as the executable records it
+    Collision collision = Collision::Keep;
+    bool launch = false;
+    bool restart = false;
+    std::string saveRecord; // where to write the record after the run
+};
+
+class InstallCommandLine {
+public:
+    // False, with `problem` saying why, when the words are no valid command
+    // line. "--name value" and "--name=value" are both taken.
+    static bool Parse(
+        const std::vector<std::string>& args, InstallOptions& options, std::string& problem);
+    static const char* HelpText();
+};

@@ -1,0 +1,135 @@
+#include "InstallProgress.h"
+
+#include "InstallByteProgress.h"
+#include "LibBytes.h"
+#include "LibString.h"
+#include "LibThread.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32 kStatusMessage = 'isud';
+constexpr std::chrono::milliseconds kRedrawInterval {100};
+// Too early for the rate to mean anything.
+constexpr std::chrono::milliseconds kEstimateAfter {1000};
+
+std::string Bytes(uint64 count)
+{
+    LibString text;
+    LibBytesToString((unsigned long)count, text, 1);
+    return static_cast<const char*>(text);
+}
+
+std::string Duration(int64 seconds)
+{
+    char text[32];
+    if (seconds >= 3600)
+        snprintf(text, sizeof text, "%lld:%02lld:%02lld", (long long)(seconds / 3600),
+            (long long)(seconds / 60 % 60), (long long)(seconds % 60));
+    else
+        snprintf(
+            text, sizeof text, "%lld:%02lld", (long long)(seconds / 60), (long long)(seconds % 60));
+    return text;
+}
+
+} // namespace
+
+InstallProgress::InstallProgress(FILE* out, Display display, int columns)
+    : BLooper("install progress")
+    , fOut(out)
+    , fDisplay(display)
+    , fColumns(std::max(columns, 20))
+{ }
+
+void InstallProgress::MessageReceived(BMessage* message)
+{
+    switch (message->what) {
+    case kStatusMessage:
+        ShowStatus(message->FindString("message"));
+        break;
+    case kInstallProgressMessage:
+        ShowProgress(uint64(message->FindInt64("done")), uint64(message->FindInt64("total")));
+        break;
+    case kLibThreadCompleted:
+        if (fBarShown) {
+            DrawBar();
+            EndLine();
+        }
+        fRunStatus = message->FindInt32("status");
+        fFinished = true;
+        break;
+    default:
+        BLooper::MessageReceived(message);
+    }
+}
+
+void InstallProgress::EndLine()
+{
+    if (!fBarShown)
+        return;
+    fputc('\n', fOut);
+    fflush(fOut);
+    fBarShown = false;
+}
+
+void InstallProgress::ShowStatus(const char* text)
+{
+    if (fBarShown)
+        fputs("\r\033[K", fOut);
+    fprintf(fOut, "%s\n", text);
+    fBarShown = false;
+    if (fDisplay == Display::Bar && fStarted)
+        DrawBar();
+    fflush(fOut);
+}
+
+void InstallProgress::ShowProgress(uint64 done, uint64 total)
+{
+    auto now = std::chrono::steady_clock::now();
+    if (!fStarted) {
+        fStart = now;
+        fStarted = true;
+    }
+    fDone = done;
+    fTotal = total;
+    if (fDisplay != Display::Bar || (fBarShown && now - fLastDraw < kRedrawInterval))
+        return;
+    DrawBar();
+}
+
+void InstallProgress::DrawBar()
+{
+    auto now = std::chrono::steady_clock::now();
+    fLastDraw = now;
+    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - fStart);
+    std::string line = BarText(fDone, fTotal, elapsed, fColumns - 1);
+    fprintf(fOut, "\r\033[K%s", line.c_str());
+    fflush(fOut);
+    fBarShown = true;
+}
+
+std::string InstallProgress::BarText(
+    uint64 done, uint64 total, std::chrono::milliseconds elapsed, int columns)
+{
+    done = std::min(done, total);
+    int percent = total == 0 ? 100 : int(done * 100 / total);
+    std::string tail = "  " + std::to_string(percent) + "%  " + Bytes(done) + " of " + Bytes(total);
+    if (done == total && total > 0) {
+        tail += "  done";
+    } else if (elapsed >= kEstimateAfter && done > 0) {
+        double rate = double(done) / double(elapsed.count());
+        auto left = int64(double(total - done) / rate / 1000.0 + 0.5);
+        tail += "  " + Duration(left) + " left";
+    }
+    int width = std::min(columns - int(tail.size()) - 2, 50);
+    if (width < 5)
+        return tail.substr(2, size_t(std::max(columns, 0)));
+    int filled = total == 0 ? width : int(done * uint64(width) / total);
+    std::string bar(size_t(filled), '=');
+    if (filled < width) {
+        bar += '>';
+        bar.resize(size_t(width), ' ');
+    }
+    return "[" + bar + "]" + tail;
+}

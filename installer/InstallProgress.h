@@ -1,0 +1,49 @@
+// What a command-line install shows on standard error while the run goes:
+// the run's status lines and, on a terminal, a progress bar in bytes with
+// an estimate of the time left, redrawn at most ten times a second. Without
+// a terminal only the status lines are written, one per line. It receives
+// the run's 'isud', 'ispr' and 'LThC' messages.
+#pragma once
+
+#include "BLooper.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+class InstallProgress : public BLooper {
+public:
+    enum class Display { Bar, Lines };
+
+    InstallProgress(FILE* out, Display display, int columns);
+
+    void MessageReceived(BMessage* message) override;
+
+    // Whether the run has ended, and how ('LThC' "status").
+    bool Finished() const { return fFinished; }
+    int32 RunStatus() const { return fRunStatus; }
+    // Ends the bar's line, so that later text starts on a line of its own.
+    void EndLine();
+
+    // The bar's line for `done` of `total` bytes after `elapsed`, at most
+    // `columns` characters: "[=====>    ]  45%  4.5 MB of 10.0 MB  0:12 left".
+    static std::string BarText(
+        uint64 done, uint64 total, std::chrono::milliseconds elapsed, int columns);
+
+private:
+    void ShowStatus(const char* text);
+    void ShowProgress(uint64 done, uint64 total);
+    void DrawBar();
+
+    FILE* fOut;
+    Display fDisplay;
+    int fColumns;
+    bool fFinished = false;
+    int32 fRunStatus = -1;
+    bool fBarShown = false;
+    uint64 fDone = 0;
+    uint64 fTotal = 0;
+    std::chrono::steady_clock::time_point fStart;
+    std::chrono::steady_clock::time_point fLastDraw;
+    bool fStarted = false;
+};
