@@ -52,10 +52,7 @@ void InstallProgress::MessageReceived(BMessage* message)
         ShowProgress(uint64(message->FindInt64("done")), uint64(message->FindInt64("total")));
         break;
     case kLibThreadCompleted:
-        if (fBarShown) {
-            DrawBar();
-            EndLine();
-        }
+        EndLine();
         fRunStatus = message->FindInt32("status");
         fFinished = true;
         break;
@@ -79,7 +76,7 @@ void InstallProgress::ShowStatus(const char* text)
         fputs("\r\033[K", fOut);
     fprintf(fOut, "%s\n", text);
     fBarShown = false;
-    if (fDisplay == Display::Bar && fStarted)
+    if (fDisplay == Display::Bar && fStarted && !fComplete)
         DrawBar();
     fflush(fOut);
 }
@@ -93,7 +90,16 @@ void InstallProgress::ShowProgress(uint64 done, uint64 total)
     }
     fDone = done;
     fTotal = total;
-    if (fDisplay != Display::Bar || (fBarShown && now - fLastDraw < kRedrawInterval))
+    if (fDisplay != Display::Bar || fComplete)
+        return;
+    if (total > 0 && done >= total) {
+        // The last bar keeps its line; later texts start below it.
+        DrawBar();
+        EndLine();
+        fComplete = true;
+        return;
+    }
+    if (fBarShown && now - fLastDraw < kRedrawInterval)
         return;
     DrawBar();
 }

@@ -46,4 +46,5 @@ private:
     std::chrono::steady_clock::time_point fStart;
     std::chrono::steady_clock::time_point fLastDraw;
     bool fStarted = false;
+    bool fComplete = false; // every byte is in place: the bar is drawn no more
 };
