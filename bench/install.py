@@ -1,6 +1,7 @@
 """bench/run install: Stowfast --unattended against unzip -q of the very
 archives the installer carries, into empty folders on one file system."""
 
+import filecmp
 import json
 import os
 import shutil
@@ -15,20 +16,36 @@ PEAK_LIMIT_MIB = 64
 RATIO_LIMIT = 1.2
 
 
-def item_census(folder, names):
-    """(files, bytes) of the named items in folder, walked without links."""
-    files = size = 0
+def item_files(folder, names):
+    """Every file of the named items in folder, by path relative to folder,
+    with its size; links are not followed."""
+    files = {}
     for name in names:
         path = os.path.join(folder, name)
         if not os.path.lexists(path):
             raise BenchError("%s is missing" % path)
-        if os.path.isfile(path):
-            files, size = files + 1, size + os.lstat(path).st_size
+        if not os.path.isdir(path):
+            files[name] = os.lstat(path).st_size
             continue
         for top, _, leaves in os.walk(path):
             for leaf in leaves:
-                files, size = files + 1, size + os.lstat(os.path.join(top, leaf)).st_size
-    return files, size
+                full = os.path.join(top, leaf)
+                files[os.path.relpath(full, folder)] = os.lstat(full).st_size
+    return files
+
+
+def compare_items(who, payload, expected, folder, names, contents):
+    """Raises BenchError unless folder holds exactly the payload's files,
+    with their sizes, and with contents their bytes."""
+    found = item_files(folder, names)
+    if found != expected:
+        wrong = sorted(set(found.items()) ^ set(expected.items()))
+        raise BenchError("%s placed %d files of %d bytes, the payload has %d of %d; first "
+                         "differences %s" % (who, len(found), sum(found.values()), len(expected),
+                                             sum(expected.values()), wrong[:4]))
+    for name in expected if contents else []:
+        if not filecmp.cmp(os.path.join(payload, name), os.path.join(folder, name), False):
+            raise BenchError("%s placed %s with other bytes than the payload's" % (who, name))
 
 
 def fresh(folder, top=None):
@@ -75,7 +92,8 @@ def run(ctx):
     os.makedirs(work)
     payload, items, installer, built = make_installer(ctx, work, shape)
     archives = extract_archives(ctx, work, installer, len(items))
-    expected = item_census(payload, items)
+    expected = item_files(payload, items)
+    checked = set()
     root = os.path.join(work, "root")
     destination = os.path.join(root, "dest")
     unzipped = os.path.join(work, "unzip")
@@ -91,10 +109,9 @@ def run(ctx):
         if result.status != 0:
             raise BenchError("Stowfast --unattended failed (exit %d):\n%s" % (
                 result.status, tail(open(install_err).read())))
-        found = item_census(os.path.join(destination, product.FOLDER), items)
-        if found != expected:
-            raise BenchError("the install placed %d files of %d bytes, the payload has %d of %d"
-                             % (found + expected))
+        compare_items("Stowfast", payload, expected, os.path.join(destination, product.FOLDER),
+                      items, "install" not in checked)
+        checked.add("install")
 
     def run_unzip():
         total = None
@@ -112,18 +129,16 @@ def run(ctx):
     def check_unzip(result):
         if result.status != 0:
             raise BenchError("unzip -q failed (exit %d)" % result.status)
-        found = item_census(unzipped, items)
-        if found != expected:
-            raise BenchError("unzip placed %d files of %d bytes, the payload has %d of %d"
-                             % (found + expected))
+        compare_items("unzip", payload, expected, unzipped, items, "unzip" not in checked)
+        checked.add("unzip")
 
     install = Contender("Stowfast --unattended", lambda: fresh(destination, root), run_install,
                         check_install)
     unzip = Contender("unzip -q (%d archives)" % len(archives), lambda: fresh(unzipped),
                       run_unzip, check_unzip)
+    size = sum(expected.values())
     ctx.out("install: payload %d files in %d items, %.1f MB; installer %.1f MB, built in %.2f s" % (
-        expected[0], len(items), expected[1] / 1e6, os.path.getsize(installer) / 1e6,
-        built.seconds))
+        len(expected), len(items), size / 1e6, os.path.getsize(installer) / 1e6, built.seconds))
     compete([install, unzip], ctx.runs, ctx.log)
     print_table([install, unzip], ctx.out)
     ratio = install.median() / unzip.median()
@@ -135,4 +150,4 @@ def run(ctx):
     if not ctx.keep:
         shutil.rmtree(work, ignore_errors=True)
     return "install %.1f MB: Stowfast %.2f s, unzip %.2f s, ratio %.2f, peak %.1f MiB" % (
-        expected[1] / 1e6, install.median(), unzip.median(), ratio, peak)
+        size / 1e6, install.median(), unzip.median(), ratio, peak)
