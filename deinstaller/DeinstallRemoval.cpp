@@ -108,7 +108,8 @@ RemovalCounts DeinstallRemoval::DeinstallFiles()
     long remaining = selected;
     RunPass(Pass::Files, remaining, counts);
     RunPass(Pass::Folders, remaining, counts);
-    EditScripts();
+    if (!counts.stopped)
+        EditScripts();
     return counts;
 }
 
@@ -117,10 +118,14 @@ RemovalCounts DeinstallRemoval::DeinstallFiles()
 // inner folders before the folders that hold them.
 void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts)
 {
-    for (size_t i = fItems.size(); i-- > 0;) {
+    for (size_t i = fItems.size(); i-- > 0 && !counts.stopped;) {
         const Item& item = fItems[i];
         if (!item.selected)
             continue;
+        if (fStopCheck && fStopCheck()) {
+            counts.stopped = true;
+            return;
+        }
         struct stat st;
         BEntry entry(item.path);
         if (entry.InitCheck() != B_OK || entry.GetStat(&st) != B_OK)

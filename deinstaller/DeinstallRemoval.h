@@ -10,6 +10,7 @@
 #include "LibString.h"
 #include "LibStringList.h"
 
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -18,10 +19,11 @@
 constexpr uint32 kRemovalLimitMessage = 'slmt';
 
 struct RemovalCounts {
-    int32 moved = 0;   // moved to the destination
-    int32 failed = 0;  // could not be moved
-    int32 changed = 0; // no longer the entry the search found: left alone
-    int32 kept = 0;    // folders that still hold something
+    int32 moved = 0;      // moved to the destination
+    int32 failed = 0;     // could not be moved
+    int32 changed = 0;    // no longer the entry the search found: left alone
+    int32 kept = 0;       // folders that still hold something
+    bool stopped = false; // the stop check ended the removal early
 };
 
 class DeinstallRemoval {
@@ -46,6 +48,9 @@ public:
     // The destination's full path (the boot volume's Trash by default).
     const char* MovePath() const { return fDestination.c_str(); }
     bool MovesToTrash() const { return fToTrash; }
+    // Asked before each entry; true ends the removal there, before the
+    // script edits (each entry is moved whole or not at all).
+    void SetStopCheck(std::function<bool()> check) { fStopCheck = std::move(check); }
 
     // The removal and the script edits.
     RemovalCounts DeinstallFiles();
@@ -78,4 +83,5 @@ private:
     // The collision question's pair: ask again, and the last answer.
     bool fAsk = true;
     bool fReplace = false;
+    std::function<bool()> fStopCheck;
 };

@@ -61,6 +61,9 @@ protected:
                     removal.SetSelected(i, false);
             }
         }
+        if (stopAfter >= 0) {
+            removal.SetStopCheck([this] { return stopAfter-- == 0; });
+        }
         RemovalCounts counts = removal.DeinstallFiles();
         inbox->Drain();
         return counts;
@@ -72,6 +75,7 @@ protected:
     InboxPtr inbox = MakeInbox(1000);
     std::function<void()> changeAfterSearch = [] {};
     LibString scriptTag {""};
+    int stopAfter = -1; // entries moved before the stop check says stop
 };
 
 } // namespace
@@ -237,4 +241,21 @@ TEST_F(DeinstallRemovalTest, RemovesOnlyTheProductsScriptSections)
         profileText.find("#BEGIN_DEMO_TOO\nexport OTHER=1\n#END_DEMO_TOO\n"), std::string::npos);
     EXPECT_EQ(profileText.rfind(before, 0), 0u);
     EXPECT_EQ(ReadFile(bootScript), withStartup); // the start-up section stays
+}
+
+TEST_F(DeinstallRemovalTest, AStopEndsTheRemovalBetweenEntries)
+{
+    for (int i = 0; i < 5; ++i)
+        Tag(box.Make("opt/f" + std::to_string(i)));
+    BPath user;
+    ASSERT_EQ(find_directory(B_USER_DIRECTORY, &user, true), B_OK);
+    fs::path profile = fs::path(user.Path()) / ".profile";
+    WriteFile(profile, "#BEGIN_DEMO\nexport DEMO=1\n#END_DEMO\n");
+    scriptTag = "DEMO";
+    stopAfter = 2;
+    RemovalCounts counts = SearchAndRemove();
+    EXPECT_TRUE(counts.stopped);
+    EXPECT_EQ(counts.moved, 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(box.temp / "opt"), fs::directory_iterator()), 3);
+    EXPECT_EQ(ReadFile(profile), "#BEGIN_DEMO\nexport DEMO=1\n#END_DEMO\n"); // left as it was
 }

@@ -1,0 +1,154 @@
+#include "DeinstallProgress.h"
+
+#include "DeinstallRemoval.h"
+#include "DeinstallSearch.h"
+#include "LibThread.h"
+
+namespace {
+
+constexpr uint32 kFlushMessage = 'Dflu';
+// Plain lines of the search come at most this often.
+constexpr std::chrono::seconds kLineInterval {2};
+
+} // namespace
+
+DeinstallProgress::DeinstallProgress(ProgressStyle style, FILE* out, int columns)
+    : BLooper("progress")
+    , fStyle(style)
+    , fOut(out)
+    , fColumns(columns)
+{ }
+
+void DeinstallProgress::MessageReceived(BMessage* message)
+{
+    switch (message->what) {
+    case kSearchProgressMessage:
+        if (message->FindFloat("size") < 0)
+            RemovalProgress(*message);
+        else
+            SearchProgress(*message);
+        break;
+    case kRemovalLimitMessage:
+        break; // the count-down carries the numbers itself
+    case kLibThreadCompleted: {
+        std::function<void()> hook;
+        {
+            std::lock_guard<std::mutex> guard(fLock);
+            fSearchDone = true;
+            hook = fSearchEndHook;
+        }
+        if (hook)
+            hook();
+        break;
+    }
+    case kFlushMessage: {
+        EndLine();
+        std::lock_guard<std::mutex> guard(fLock);
+        ++fFlushesDone;
+        fChanged.notify_all();
+        break;
+    }
+    default:
+        BLooper::MessageReceived(message);
+    }
+}
+
+void DeinstallProgress::SearchProgress(const BMessage& message)
+{
+    const char* folder = message.FindString("folder");
+    const char* found = message.FindString("found");
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        fEntries = message.FindInt64("entries");
+        fFound = found != nullptr ? found : "0";
+    }
+    std::string line = std::to_string(Entries()) + " searched, " + Found() + " found";
+    auto now = std::chrono::steady_clock::now();
+    if (fLastLine == std::chrono::steady_clock::time_point())
+        fLastLine = now; // the first plain line after an interval
+    if (fStyle == ProgressStyle::Terminal) {
+        Show(line + "  " + (folder != nullptr ? folder : ""));
+    } else if (Entries() > 0 && now - fLastLine >= kLineInterval) {
+        fLastLine = now;
+        fprintf(fOut, "%s\n", line.c_str());
+        fflush(fOut);
+    }
+}
+
+void DeinstallProgress::RemovalProgress(const BMessage& message)
+{
+    const char* leaf = message.FindString("folder");
+    const char* left = message.FindString("found");
+    std::string line = std::string("Removing ") + (leaf != nullptr ? leaf : "") + " ("
+        + (left != nullptr ? left : "?") + " left)";
+    if (fStyle == ProgressStyle::Terminal) {
+        Show(line);
+        return;
+    }
+    fprintf(fOut, "%s\n", line.c_str());
+    fflush(fOut);
+}
+
+void DeinstallProgress::Show(const std::string& line)
+{
+    // Cut to the terminal's width so the line never wraps; the cut never
+    // splits a character.
+    size_t width = size_t(fColumns > 1 ? fColumns - 1 : 79);
+    std::string shown = line;
+    if (shown.size() > width) {
+        size_t cut = width;
+        while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80)
+            --cut;
+        shown.resize(cut);
+    }
+    fprintf(fOut, "\r%s\x1b[K", shown.c_str());
+    fflush(fOut);
+    fLineOpen = true;
+}
+
+void DeinstallProgress::EndLine()
+{
+    if (!fLineOpen)
+        return;
+    // The line made way for what the program writes next.
+    fputs("\r\x1b[K", fOut);
+    fflush(fOut);
+    fLineOpen = false;
+}
+
+void DeinstallProgress::SetSearchEndHook(std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> guard(fLock);
+    fSearchEndHook = std::move(hook);
+}
+
+bool DeinstallProgress::SearchEnded() const
+{
+    std::lock_guard<std::mutex> guard(fLock);
+    return fSearchDone;
+}
+
+void DeinstallProgress::Flush()
+{
+    int64 ticket;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        ticket = ++fFlushesAsked;
+    }
+    if (BMessenger(this).SendMessage(kFlushMessage) != B_OK)
+        return;
+    std::unique_lock<std::mutex> guard(fLock);
+    fChanged.wait(guard, [&] { return fFlushesDone >= ticket; });
+}
+
+int64 DeinstallProgress::Entries() const
+{
+    std::lock_guard<std::mutex> guard(fLock);
+    return fEntries;
+}
+
+std::string DeinstallProgress::Found() const
+{
+    std::lock_guard<std::mutex> guard(fLock);
+    return fFound;
+}

@@ -1,0 +1,61 @@
+// What the deinstaller shows on standard error while it searches and
+// removes, from the same 'snfi', 'slmt' and 'LThC' messages a window would
+// get: on a terminal one line redrawn in place (entries searched, entries
+// found, the folder being read; then the count-down of the removal), else
+// plain lines a log can keep.
+#pragma once
+
+#include "BLooper.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+
+enum class ProgressStyle {
+    Terminal, // a line redrawn in place
+    Lines,    // a line now and then, one per removed entry
+};
+
+class DeinstallProgress : public BLooper {
+public:
+    // `columns`: the terminal's width, which a redrawn line never exceeds.
+    DeinstallProgress(ProgressStyle style, FILE* out, int columns = 80);
+
+    void MessageReceived(BMessage* message) override;
+
+    // Called on the looper's thread when the search's completion message
+    // arrives (to wake a thread that also waits for stop signals).
+    void SetSearchEndHook(std::function<void()> hook);
+    bool SearchEnded() const;
+    // Waits until every message sent so far has been shown, then clears the
+    // line being redrawn.
+    void Flush();
+
+    // The search's last counts.
+    int64 Entries() const;
+    std::string Found() const;
+
+private:
+    void SearchProgress(const BMessage& message);
+    void RemovalProgress(const BMessage& message);
+    void Show(const std::string& line);
+    void EndLine();
+
+    ProgressStyle fStyle;
+    FILE* fOut;
+    int fColumns;
+    bool fLineOpen = false;
+    std::chrono::steady_clock::time_point fLastLine;
+
+    mutable std::mutex fLock;
+    std::condition_variable fChanged;
+    bool fSearchDone = false;
+    std::function<void()> fSearchEndHook;
+    int64 fFlushesAsked = 0;
+    int64 fFlushesDone = 0;
+    int64 fEntries = 0;
+    std::string fFound = "0";
+};

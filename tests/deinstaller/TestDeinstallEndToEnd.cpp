@@ -1,0 +1,297 @@
+// From installer to Trash: the demo product built with stowpack, installed
+// with Stowfast into a trial root, then removed by the deinstaller the run
+// placed beside it, alone and beside a second product.
+#include "DeinstallSandbox.h"
+
+#include <map>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace stowtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDemoKey
+    = "Stowdemo;1.0;8 December 2026;Stowfast Samples;support@stowdemo.example;";
+const std::string kOtherKey
+    = "Otherdemo;1.0;8 December 2026;Stowfast Samples;support@otherdemo.example;";
+
+// The user's start-up files as they were before any installation.
+const std::map<std::string, std::string> kScripts = {
+    {"home/demo/.config/boot/UserBootscript", "#!/bin/sh\n# started at login\n"},
+    {"home/demo/.config/boot/UserSetupEnvironment", "export MINE=1\n"},
+    {"home/demo/.profile", "# my profile\nexport EDITOR=vi\n"},
+};
+
+std::string FindProgram(const std::string& name)
+{
+    for (const char* folder : {"/usr/bin", "/bin", "/usr/local/bin"}) {
+        std::string path = std::string(folder) + "/" + name;
+        if (access(path.c_str(), X_OK) == 0)
+            return path;
+    }
+    return "";
+}
+
+std::string TagOf(const fs::path& path)
+{
+    BNode node(path.c_str());
+    char value[512];
+    ssize_t length = node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value, sizeof value);
+    return length > 0 ? std::string(value, size_t(length)) : std::string();
+}
+
+// The text without the section tagged `tag` (markers included).
+std::string WithoutSection(const std::string& text, const std::string& tag)
+{
+    size_t begin = text.find("#BEGIN_" + tag + "\n");
+    size_t end = text.find("#END_" + tag + "\n");
+    if (begin == std::string::npos || end == std::string::npos)
+        return text;
+    return text.substr(0, begin) + text.substr(end + tag.size() + 6);
+}
+
+class DeinstallEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(root / "home/demo");
+        fs::create_directories(root / "opt");
+        fs::create_directories(root / "usr/lib");
+        fs::create_directories(work);
+        // The demo product requires the C library.
+        for (const char* libc : {"/lib/x86_64-linux-gnu/libc.so.6",
+                 "/usr/lib/x86_64-linux-gnu/libc.so.6", "/lib64/libc.so.6", "/usr/lib/libc.so.6"}) {
+            if (fs::exists(libc)) {
+                fs::create_symlink(libc, root / "usr/lib/libc.so.6");
+                break;
+            }
+        }
+        for (const auto& [path, text] : kScripts) {
+            fs::create_directories((root / path).parent_path());
+            WriteFile(root / path, text);
+        }
+    }
+
+    std::map<std::string, std::string> Environment() const
+    {
+        return {{"STOW_ROOT", root.string()}, {"HOME", "/home/demo"}, {"XDG_DATA_HOME", ""},
+            {"XDG_CONFIG_HOME", ""}};
+    }
+
+    // Builds the demo product, or a copy of it renamed to Otherdemo, and
+    // installs everything it offers.
+    void Install(bool other = false)
+    {
+        fs::path source = SourcePath("samples/demo");
+        fs::path product = source / "product.json";
+        if (other) {
+            fs::path copy = work / "other";
+            fs::copy(source, copy, fs::copy_options::recursive);
+            for (const char* leaf : {"stowdemo", "stowdemo.conf", "start-stowdemo.sh"}) {
+                std::string renamed = leaf;
+                renamed.replace(renamed.find("stowdemo"), 8, "otherdemo");
+                fs::rename(copy / "payload" / leaf, copy / "payload" / renamed);
+            }
+            std::string text = ReadFile(copy / "product.json");
+            for (auto [from, to] :
+                std::vector<std::pair<std::string, std::string>> {{"Stowdemo", "Otherdemo"},
+                    {"STOWDEMO", "OTHERDEMO"}, {"stowdemo", "otherdemo"}}) {
+                for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+                    text.replace(at, from.size(), to);
+            }
+            product = copy / "product.json";
+            WriteFile(product, text);
+        }
+        std::string installer = (work / (other ? "other-installer" : "demo-installer")).string();
+        RunResult built = stowtest::Run({BinPath("stowpack"), "build", product.string(), "-o",
+            installer, "--deinstaller", BinPath("Stowclear")});
+        ASSERT_EQ(built.exitCode, 0) << built.err;
+        RunResult installed = stowtest::Run(
+            {installer, "--unattended", "--accept-license", "--all"}, {}, Environment());
+        ASSERT_EQ(installed.exitCode, 0) << installed.err;
+    }
+
+    RunResult Deinstall(const std::string& product)
+    {
+        fs::path program = root / "opt" / product / (product + " 1.0 Deinstaller");
+        EXPECT_TRUE(fs::exists(program)) << program;
+        return stowtest::Run({program.string(), "--unattended"}, {}, Environment());
+    }
+
+    // Every entry of the trial root but the Trash, the attribute store, the
+    // start-up files and their companions: path -> kind, tag and content.
+    std::map<std::string, std::string> Snapshot() const
+    {
+        std::map<std::string, std::string> entries;
+        auto skipped = [](const std::string& relative) {
+            for (const char* prefix :
+                {"home/demo/.local/share/Trash", "home/demo/.local/share/Stowfast",
+                    "home/demo/.config/boot/User", "home/demo/.profile", "usr/lib"}) {
+                if (relative.rfind(prefix, 0) == 0)
+                    return true;
+            }
+            return false;
+        };
+        for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
+            std::string relative = it->path().lexically_relative(root).string();
+            if (skipped(relative)) {
+                if (it->is_directory() && !it->is_symlink())
+                    it.disable_recursion_pending();
+                continue;
+            }
+            std::string tag = "[" + TagOf(it->path()) + "] ";
+            if (it->is_symlink())
+                entries[relative] = tag + "link " + fs::read_symlink(it->path()).string();
+            else if (it->is_directory())
+                entries[relative] = tag + "folder";
+            else
+                entries[relative] = tag + "file " + ReadFile(it->path());
+        }
+        return entries;
+    }
+
+    // The original paths of what the Trash holds, from its .trashinfo files.
+    std::set<std::string> TrashedOriginals() const
+    {
+        std::set<std::string> originals;
+        fs::path info = root / "home/demo/.local/share/Trash/info";
+        if (!fs::exists(info))
+            return originals;
+        for (const fs::directory_entry& entry : fs::directory_iterator(info)) {
+            std::string text = ReadFile(entry.path());
+            size_t at = text.find("\nPath=");
+            EXPECT_NE(at, std::string::npos) << entry.path();
+            std::string encoded = text.substr(at + 6, text.find('\n', at + 6) - at - 6);
+            std::string path;
+            for (size_t i = 0; i < encoded.size(); ++i) {
+                if (encoded[i] == '%' && i + 2 < encoded.size()) {
+                    path += char(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+                    i += 2;
+                } else {
+                    path += encoded[i];
+                }
+            }
+            EXPECT_TRUE(fs::exists(fs::symlink_status(
+                root / "home/demo/.local/share/Trash/files" / entry.path().stem())))
+                << entry.path();
+            originals.insert(fs::path(path).lexically_relative(root).string());
+        }
+        return originals;
+    }
+
+    TempDir temp;
+    fs::path root = temp / "root";
+    fs::path work = temp / "work";
+    // This process reads tags the way the programs do, links' tags from
+    // the trial root's attribute store included.
+    ScopedEnv stowRoot {"STOW_ROOT", root.string()};
+    ScopedEnv home {"HOME", "/home/demo"};
+    ScopedEnv data {"XDG_DATA_HOME", ""};
+    ScopedEnv config {"XDG_CONFIG_HOME", ""};
+};
+
+std::set<std::string> TaggedBy(
+    const std::map<std::string, std::string>& snapshot, const std::string& key)
+{
+    std::set<std::string> tagged;
+    for (const auto& [path, entry] : snapshot) {
+        if (entry.rfind("[" + key + "]", 0) == 0)
+            tagged.insert(path);
+    }
+    return tagged;
+}
+
+} // namespace
+
+TEST_F(DeinstallEndToEnd, ThePlacedDeinstallerRemovesTheDemoProduct)
+{
+    Install();
+    if (HasFatalFailure())
+        return;
+    std::map<std::string, std::string> installed = Snapshot();
+    std::set<std::string> tagged = TaggedBy(installed, kDemoKey);
+    ASSERT_GE(tagged.size(), 10u);
+    // Links and folders of the product are tagged too.
+    EXPECT_TRUE(tagged.count("home/demo/Desktop/manual"));
+    EXPECT_TRUE(tagged.count("opt/Stowdemo/examples"));
+    // A file of the user's own in one of the product's folders.
+    WriteFile(root / "opt/Stowdemo/examples/my-notes.txt", "mine");
+    installed = Snapshot();
+
+    RunResult removed = Deinstall("Stowdemo");
+    ASSERT_EQ(removed.exitCode, 0) << removed.err;
+
+    // Every tagged entry went to the Trash, except the folder that holds
+    // the user's file; everything else is exactly as it was.
+    std::set<std::string> expectedGone = tagged;
+    expectedGone.erase("opt/Stowdemo/examples");
+    EXPECT_EQ(TrashedOriginals(), expectedGone);
+    std::map<std::string, std::string> after = Snapshot();
+    for (const auto& [path, entry] : installed) {
+        if (expectedGone.count(path))
+            EXPECT_EQ(after.count(path), 0u) << path;
+        else
+            EXPECT_EQ(after[path], entry) << path;
+    }
+    EXPECT_EQ(ReadFile(root / "opt/Stowdemo/examples/my-notes.txt"), "mine");
+    EXPECT_TRUE(fs::exists(root / "home/demo/.config/stowdemo.conf")); // not deinstallable
+
+    // The scripts are as the user had them, but for the start-up folder
+    // section the deinstaller never removes.
+    for (const auto& [path, text] : kScripts)
+        EXPECT_EQ(WithoutSection(ReadFile(root / path), "StartUpFolder"), text) << path;
+
+    // Desktop tools list what the deinstaller trashed.
+    std::string gio = FindProgram("gio");
+    std::string session = FindProgram("dbus-run-session");
+    if (gio.empty() || session.empty() || access("/usr/libexec/gvfsd-trash", X_OK) != 0)
+        GTEST_SKIP() << "gio, dbus-run-session or the gvfs trash backend is not installed";
+    fs::create_directories(temp / "run");
+    chmod((temp / "run").c_str(), 0700);
+    RunResult listed = stowtest::Run({session, "--", gio, "trash", "--list"}, {},
+        {{"HOME", (root / "home/demo").string()},
+            {"XDG_DATA_HOME", (root / "home/demo/.local/share").string()},
+            {"XDG_RUNTIME_DIR", (temp / "run").string()}, {"STOW_ROOT", ""}});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    for (const std::string& path : expectedGone)
+        EXPECT_NE(listed.out.find("\t" + (root / path).string() + "\n"), std::string::npos) << path;
+}
+
+TEST_F(DeinstallEndToEnd, RemovingOneProductLeavesTheOther)
+{
+    Install();
+    Install(true);
+    if (HasFatalFailure())
+        return;
+    std::map<std::string, std::string> installed = Snapshot();
+    std::set<std::string> first = TaggedBy(installed, kDemoKey);
+    ASSERT_GE(first.size(), 10u);
+    ASSERT_GE(TaggedBy(installed, kOtherKey).size(), 10u);
+    std::map<std::string, std::string> scripts;
+    for (const auto& [path, text] : kScripts)
+        scripts[path] = ReadFile(root / path);
+
+    RunResult removed = Deinstall("Stowdemo");
+    ASSERT_EQ(removed.exitCode, 0) << removed.err;
+    std::map<std::string, std::string> after = Snapshot();
+    for (const auto& [path, entry] : installed) {
+        if (first.count(path))
+            EXPECT_EQ(after.count(path), 0u) << path;
+        else
+            EXPECT_EQ(after[path], entry) << path; // the other product included
+    }
+    for (const auto& [path, text] : scripts) {
+        std::string now = ReadFile(root / path);
+        EXPECT_EQ(now, WithoutSection(text, "STOWDEMO")) << path;
+        EXPECT_NE(now.find("#BEGIN_OTHERDEMO\n"), std::string::npos) << path;
+    }
+
+    // And the other one goes too, leaving the user's scripts as they were.
+    ASSERT_EQ(Deinstall("Otherdemo").exitCode, 0);
+    EXPECT_TRUE(TaggedBy(Snapshot(), kOtherKey).empty());
+    for (const auto& [path, text] : kScripts)
+        EXPECT_EQ(WithoutSection(ReadFile(root / path), "StartUpFolder"), text) << path;
+}
