@@ -1,8 +1,10 @@
 #include "DeinstallSearch.h"
 
+#include "BEntry.h"
 #include "BMessage.h"
 #include "BPath.h"
 #include "FindDirectory.h"
+#include "Trash.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,12 +45,22 @@ int32 DeinstallSearch::Action()
     options.attribute = kInstallByAttr;
     options.maxValueSize = std::max(kTagReadLength, size_t(fKey.Length()));
     options.sizes = fSizes;
-    // Only the boot volume's Trash is left out; other volumes' trash
-    // folders are scanned like any other folder.
+    // The Trash is left out: the boot volume's, and the volume's own trash
+    // folders, where the removal puts what it takes from this volume.
+    std::vector<std::string> trashFolders = existing_volume_trash_folders(root);
+    if (fVolume.MountPoint() != nullptr) {
+        for (const std::string& folder : existing_volume_trash_folders(fVolume.MountPoint()))
+            trashFolders.push_back(folder);
+    }
     BPath trash;
-    struct stat st;
-    if (find_directory(B_TRASH_DIRECTORY, &trash) == B_OK && lstat(trash.Path(), &st) == 0)
-        options.skipFolders.emplace_back(st.st_dev, st.st_ino);
+    if (find_directory(B_TRASH_DIRECTORY, &trash) == B_OK)
+        trashFolders.push_back(trash.Path());
+    for (const std::string& folder : trashFolders) {
+        BEntry entry(folder.c_str());
+        struct stat st;
+        if (entry.GetStat(&st) == B_OK)
+            options.skipFolders.emplace_back(st.st_dev, st.st_ino);
+    }
     walk_volume(root, options, *this);
     ReportProgress(fFolderName.c_str(), true);
     return 0;

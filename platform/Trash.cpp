@@ -236,3 +236,16 @@ status_t move_to_trash(
         *trashedPath = target;
     return B_OK;
 }
+
+std::vector<std::string> existing_volume_trash_folders(const std::string& topdir)
+{
+    std::string uid = std::to_string(getuid());
+    std::vector<std::string> folders;
+    struct stat st;
+    for (const std::string& folder :
+        {join_path(join_path(topdir, ".Trash"), uid), join_path(topdir, ".Trash-" + uid)}) {
+        if (IsRealFolder(folder, &st))
+            folders.push_back(folder);
+    }
+    return folders;
+}

@@ -7,6 +7,7 @@
 #include "SupportDefs.h"
 
 #include <string>
+#include <vector>
 
 enum class TrashClash {
     KeepBoth, // a taken name becomes "name copy", "name copy 1", ...
@@ -25,6 +26,11 @@ status_t trash_folder_for(const char* path, std::string* trashFolder);
 // between programs trashing at once. `trashedPath` receives the new place.
 status_t move_to_trash(const char* path, TrashClash clash = TrashClash::KeepBoth,
     std::string* trashedPath = nullptr, const CancelCheck& cancel = {});
+
+// The trash folders of this user that exist below `topdir` (the
+// specification's $topdir/.Trash/$uid and $topdir/.Trash-$uid); nothing is
+// created.
+std::vector<std::string> existing_volume_trash_folders(const std::string& topdir);
 
 // Attempt 0 is `leaf` itself, 1 "leaf copy", 2 "leaf copy 1", 3 "leaf copy 2".
 std::string trash_clash_name(const std::string& leaf, int attempt);

@@ -202,9 +202,13 @@ TEST(DeinstallSearch, StaysOnItsVolume)
             || mount("stowtest", point.c_str(), "tmpfs", 0, "size=1m") != 0)
             _exit(77);
         fs::path inside = box.Make("mnt/there");
-        BNode node(inside.c_str());
-        if (node.WriteAttr(kInstallByAttr, B_STRING_TYPE, 0, kKey.data(), kKey.size()) < 0)
-            _exit(77);
+        // What an earlier removal put into the volume's own trash stays there.
+        fs::path trashed = box.Make("mnt/.Trash-" + std::to_string(getuid()) + "/files/there");
+        for (const fs::path& path : {inside, trashed}) {
+            BNode node(path.c_str());
+            if (node.WriteAttr(kInstallByAttr, B_STRING_TYPE, 0, kKey.data(), kKey.size()) < 0)
+                _exit(77);
+        }
         std::vector<std::string> boot = Search(BootVolume());
         if (boot != std::vector<std::string> {(box.temp / "here").string()})
             _exit(2);
