@@ -456,6 +456,9 @@ status_t thread_block(std::condition_variable_any& condition, std::unique_lock<s
     std::stop_token token = self ? self->stop.get_token() : std::stop_token();
     if (token.stop_requested())
         return UnwindIfKilled(self);
+    // A thread that need not wait is never reported as waiting.
+    if (ready())
+        return B_OK;
     int32 previous = self ? self->state.exchange(state) : 0;
     bool done = WaitOn(condition, lock, timeout, ready, token);
     if (self)
