@@ -11,20 +11,17 @@ int RunAdd(CommandContext& context)
     const std::string& path = context.args[0];
     type_code type;
     int32 id;
-    if (!ResourceArgs::ParseType(context.args[1], type))
-        return UsageError(context.err, "TYPE must be four characters, such as CSTR");
-    if (!ResourceArgs::ParseId(context.args[2], id))
-        return UsageError(context.err, "ID must be a whole number");
+    int exitCode = kExitOk;
+    if (!ResourceArgs::ParseTypeAndId(
+            context, context.args[1], context.args[2], type, id, exitCode))
+        return exitCode;
     const std::string& name = context.args[3];
     std::string data, error;
     if (!ReadInputFile(context.args[4], data, error))
         return Failure(context.err, error);
     BResources resources;
-    int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadWrite, resources, exitCode))
         return exitCode;
-    if (resources.ContainerState() == ResourceFormat::State::Damaged)
-        return Failure(context.err, path + ": damaged resource container: " + resources.Problem());
     status_t status = resources.AddResource(type, id, data.data(), data.size(), name.c_str());
     if (status == B_OK)
         status = resources.Sync();

@@ -18,8 +18,6 @@ int RunDump(CommandContext& context)
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
         return exitCode;
-    if (resources.ContainerState() == ResourceFormat::State::Damaged)
-        return Failure(context.err, path + ": damaged resource container: " + resources.Problem());
     const int32 id = InstallerWriter::kRecordId;
     if (!resources.HasResource(B_STRING_TYPE, id))
         return Failure(context.err, path + ": no configuration record ('CSTR' 2002)");

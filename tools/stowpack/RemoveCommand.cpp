@@ -10,16 +10,13 @@ int RunRemove(CommandContext& context)
     const std::string& path = context.args[0];
     type_code type;
     int32 id;
-    if (!ResourceArgs::ParseType(context.args[1], type))
-        return UsageError(context.err, "TYPE must be four characters, such as CSTR");
-    if (!ResourceArgs::ParseId(context.args[2], id))
-        return UsageError(context.err, "ID must be a whole number");
-    BResources resources;
     int exitCode = kExitOk;
+    if (!ResourceArgs::ParseTypeAndId(
+            context, context.args[1], context.args[2], type, id, exitCode))
+        return exitCode;
+    BResources resources;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadWrite, resources, exitCode))
         return exitCode;
-    if (resources.ContainerState() == ResourceFormat::State::Damaged)
-        return Failure(context.err, path + ": damaged resource container: " + resources.Problem());
     if (!resources.HasResource(type, id))
         return Failure(context.err,
             path + ": no resource " + ResourceArgs::TypeText(type) + " " + std::to_string(id));

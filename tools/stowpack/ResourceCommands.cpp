@@ -92,10 +92,30 @@ bool Open(CommandContext& context, const std::string& path, Access access, BReso
         BFile file(path.c_str(), B_READ_ONLY);
         status = file.InitCheck() == B_OK ? resources.SetTo(&file) : file.InitCheck();
     }
-    if (status == B_OK)
-        return true;
-    exitCode = Failure(context.err, "cannot open " + path + ": " + Explain(status));
-    return false;
+    if (status != B_OK) {
+        exitCode = Failure(context.err, "cannot open " + path + ": " + Explain(status));
+        return false;
+    }
+    if (resources.ContainerState() == ResourceFormat::State::Damaged) {
+        exitCode
+            = Failure(context.err, path + ": damaged resource container: " + resources.Problem());
+        return false;
+    }
+    return true;
+}
+
+bool ParseTypeAndId(CommandContext& context, const std::string& typeText, const std::string& idText,
+    type_code& type, int32& id, int& exitCode)
+{
+    if (!ParseType(typeText, type)) {
+        exitCode = UsageError(context.err, "TYPE must be four characters, such as CSTR");
+        return false;
+    }
+    if (!ParseId(idText, id)) {
+        exitCode = UsageError(context.err, "ID must be a whole number");
+        return false;
+    }
+    return true;
 }
 
 } // namespace ResourceArgs

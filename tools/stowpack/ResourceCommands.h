@@ -28,9 +28,13 @@ std::string Explain(status_t status);
 
 enum class Access { ReadOnly, ReadWrite };
 
-// Opens FILE's resources for the command; on failure prints why and
-// answers false with `exitCode` set.
+// Opens FILE's resources for the command; a damaged container is refused
+// too. On failure prints why and answers false with `exitCode` set.
 bool Open(CommandContext& context, const std::string& path, Access access, BResources& resources,
     int& exitCode);
+
+// Reads the TYPE and ID arguments; a usage error sets `exitCode`.
+bool ParseTypeAndId(CommandContext& context, const std::string& typeText, const std::string& idText,
+    type_code& type, int32& id, int& exitCode);
 
 } // namespace ResourceArgs

@@ -16,8 +16,6 @@ int RunResources(CommandContext& context)
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
         return exitCode;
-    if (resources.ContainerState() == ResourceFormat::State::Damaged)
-        return Failure(context.err, path + ": damaged resource container: " + resources.Problem());
     context.out << std::left << std::setw(8) << "TYPE" << std::right << std::setw(12) << "ID"
                 << std::setw(12) << "SIZE"
                 << "  CHECKSUM  NAME\n";

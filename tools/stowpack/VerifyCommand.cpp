@@ -15,8 +15,6 @@ int RunVerify(CommandContext& context)
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
         return exitCode;
-    if (resources.ContainerState() == ResourceFormat::State::Damaged)
-        return Failure(context.err, path + ": damaged resource container: " + resources.Problem());
     int32 bad = 0;
     type_code type;
     int32 id;
