@@ -34,6 +34,7 @@ int32 DeinstallSearch::Action()
     fFoundNodes.clear();
     fSeen.clear();
     fVisited = 0;
+    fFoundSoFar = 0;
     fPendingBytes = 0;
     fFolderName.clear();
     fLastReport = {};
@@ -43,6 +44,9 @@ int32 DeinstallSearch::Action()
         return 0;
     VolumeWalkOptions options;
     options.attribute = kInstallByAttr;
+    // The whole value against the whole key, letter case included; an
+    // empty value never equals it.
+    options.wantedValue = static_cast<const char*>(fKey);
     options.maxValueSize = std::max(kTagReadLength, size_t(fKey.Length()));
     options.sizes = fSizes;
     // The Trash is left out: the boot volume's, and the volume's own trash
@@ -66,37 +70,26 @@ int32 DeinstallSearch::Action()
     return 0;
 }
 
-void DeinstallSearch::EnterFolder(const std::string& path, const char* name, off_t size)
+void DeinstallSearch::Progress(const WalkProgress& progress)
 {
     CheckCancel();
-    fFolderName = name;
-    fFolderReported = false;
-    fPendingBytes += size;
-    ReportProgress(name, false);
+    fVisited += progress.entries;
+    fPendingBytes += progress.bytes;
+    fFoundSoFar += progress.found;
+    if (fFolderName != progress.folder) {
+        fFolderName = progress.folder;
+        fFolderReported = false;
+    }
+    ReportProgress(fFolderName.c_str(), false);
 }
 
 void DeinstallSearch::VisitEntry(const WalkEntry& entry)
 {
     CheckCancel();
-    ++fVisited;
-    if (entry.kind != WalkNodeKind::Directory)
-        fPendingBytes += entry.size;
-    if (Matches(entry) && fSeen.insert(*entry.path).second) {
+    if (fSeen.insert(*entry.path).second) {
         fFound.Add(entry.path->c_str());
         fFoundNodes.push_back({entry.device, entry.inode});
     }
-    // Long folders report now and then too.
-    if ((fVisited & 1023) == 0)
-        ReportProgress(fFolderName.c_str(), false);
-}
-
-bool DeinstallSearch::Matches(const WalkEntry& entry) const
-{
-    // The whole value against the whole key, letter case included; an
-    // empty value counts as no tag.
-    return entry.attribute == WalkAttribute::Value && entry.type == B_STRING_TYPE
-        && !entry.value.empty() && entry.value.size() == size_t(fKey.Length())
-        && memcmp(entry.value.data(), static_cast<const char*>(fKey), entry.value.size()) == 0;
 }
 
 void DeinstallSearch::ReportProgress(const char* folderName, bool force)
@@ -119,7 +112,7 @@ void DeinstallSearch::UpdateParent(const char* folderName, const long long& size
     progress.AddFloat("size", float(size));
     progress.AddString("folder", folderName);
     LibString found;
-    found.Formatted("%ld", long(fFound.Size()));
+    found.Formatted("%lld", static_cast<long long>(std::max<int64>(fFound.Size(), fFoundSoFar)));
     progress.AddString("found", found);
     progress.AddInt64("entries", fVisited);
     Messenger()->SendMessage(&progress, nullptr, B_INFINITE_TIMEOUT);

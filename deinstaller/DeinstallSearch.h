@@ -62,10 +62,9 @@ public:
     static constexpr std::chrono::milliseconds kProgressInterval {50};
 
 private:
-    void EnterFolder(const std::string& path, const char* name, off_t size) override;
+    void Progress(const WalkProgress& progress) override;
     void VisitEntry(const WalkEntry& entry) override;
     void ReportProgress(const char* folderName, bool force);
-    bool Matches(const WalkEntry& entry) const;
 
     BVolume fVolume;
     LibString fKey;
@@ -75,6 +74,7 @@ private:
     WalkSizes fSizes = WalkSizes::Measure;
 
     int64 fVisited = 0;
+    int64 fFoundSoFar = 0; // counted by the walk before it hands them over
     int64 fPendingBytes = 0;
     std::string fFolderName;
     bool fFolderReported = false;

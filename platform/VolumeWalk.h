@@ -2,8 +2,9 @@
 // carrying one attribute: depth first, each folder's entries in the folder's
 // own order, links never followed, never into another mounted volume. It
 // touches each node once at most (the attribute read), works relative to
-// the open folder and allocates nothing per entry, so that a whole volume
-// goes by at close to the speed of reading its folders.
+// the open folder, and reads the folders on as many threads as the machine
+// has processors, so that a whole volume goes by at close to the speed of
+// reading its folders. What it finds still comes in walk order.
 #pragma once
 
 #include "SupportDefs.h"
@@ -27,39 +28,54 @@ enum class WalkAttribute {
     TooLong, // the value is longer than the walk's maximum
 };
 
-// One entry as the walk meets it; the texts are valid during the call only.
+// One entry the walk found; the texts are valid during the call only.
 struct WalkEntry {
     const std::string* path = nullptr; // full path
     const char* name = nullptr;        // leaf
     WalkNodeKind kind = WalkNodeKind::File;
     dev_t device = 0;
     ino_t inode = 0;
-    off_t size = 0; // not for folders, which report their own size on entry
+    off_t size = 0; // 0 for folders, and for every entry when sizes are skipped
     WalkAttribute attribute = WalkAttribute::None;
     type_code type = 0;
     std::string_view value;
 };
 
+// How far the walk got since the previous report.
+struct WalkProgress {
+    const char* folder = ""; // leaf of a folder being read
+    int64 entries = 0;       // entries met, folders included
+    int64 bytes = 0;         // folder nodes' own sizes, and measured entries'
+    int64 found = 0;         // entries that will be reported
+};
+
 class VolumeWalkVisitor {
 public:
     virtual ~VolumeWalkVisitor() = default;
-    // A folder is about to be read: its full path, its leaf and the size
-    // the file system reports for the folder node itself.
-    virtual void EnterFolder(const std::string& path, const char* name, off_t size) = 0;
-    // An entry of the folder being read; a folder entry comes just before
-    // its own EnterFolder. May unwind (a cancelled thread): the walk
-    // releases everything it holds on the way out.
+    // Now and then during the walk, on the calling thread. May unwind (a
+    // cancelled thread): the walk then stops its helpers and releases
+    // everything it holds on the way out.
+    virtual void Progress(const WalkProgress& progress) = 0;
+    // Each entry found, in walk order, on the calling thread once the walk
+    // is over. May unwind too.
     virtual void VisitEntry(const WalkEntry& entry) = 0;
 };
 
 struct VolumeWalkOptions {
-    // The attribute read on every node that has it (empty: none is read).
+    // The attribute read on every node that has it (empty: none is read, and
+    // nothing is found).
     std::string attribute;
+    // When set, only entries whose attribute is this text are found; else
+    // every entry that has the attribute (a value, or one too long).
+    std::string wantedValue;
     // Values longer than this are reported as TooLong, not read.
     size_t maxValueSize = 255;
     WalkSizes sizes = WalkSizes::Measure;
     // Folders (device, inode) that are neither visited nor entered.
     std::vector<std::pair<dev_t, ino_t>> skipFolders;
+    // Threads reading folders, the calling one included; 0 means one per
+    // processor (at most four).
+    int threads = 0;
 };
 
 // Walks the tree below the folder `root` (which is entered, not visited).
