@@ -86,8 +86,6 @@ void WalkFolderReader::ReadFolder(int rawFd, const char* name, off_t size, Items
     FdGuard fd(rawFd);
     if (fShared.queue.Stopping())
         return;
-    if (fFolderHook)
-        fFolderHook(name);
     fBytes += size;
     char* buffer = BufferFor(fDepth);
     ++fDepth;
@@ -97,6 +95,9 @@ void WalkFolderReader::ReadFolder(int rawFd, const char* name, off_t size, Items
     } mark {fDepth};
     for (;;) {
         Flush();
+        // Once per batch, so that a long folder reports (and stops) too.
+        if (fFolderHook)
+            fFolderHook(name);
         ssize_t count = getdents64(fd.Get(), buffer, kDirBufferSize);
         if (count <= 0)
             return;

@@ -34,7 +34,8 @@ class WalkFolderReader {
 public:
     explicit WalkFolderReader(WalkShared& shared);
 
-    // Called with each folder's leaf before it is read; may unwind.
+    // Called with the leaf of the folder being read, before each batch of
+    // its entries; may unwind.
     void SetFolderHook(std::function<void(const char*)> hook) { fFolderHook = std::move(hook); }
 
     // Reads `task`'s folder and everything below it that it does not hand on.
