@@ -26,7 +26,6 @@ constexpr size_t kBlockSize = 512;
 constexpr size_t kRecordSize = 20 * kBlockSize;
 constexpr size_t kNameLength = 100;
 constexpr size_t kPrefixLength = 155;
-constexpr size_t kOwnerNameLength = 32;
 
 struct UstarHeader {
     char name[100];
