@@ -110,14 +110,7 @@ void WalkAttributeReader::TakeValue(size_t length, const std::string& path, Walk
             ReadFromStore(path, entry);
         return;
     }
-    if (decoded.data.size() > fOptions.maxValueSize) {
-        entry.attribute = WalkAttribute::TooLong;
-        return;
-    }
-    fDecoded = std::move(decoded.data);
-    entry.type = decoded.type;
-    entry.value = fDecoded;
-    entry.attribute = WalkAttribute::Value;
+    Keep(decoded.type, std::move(decoded.data), entry);
 }
 
 void WalkAttributeReader::ReadFromStore(const std::string& path, WalkEntry& entry)
@@ -127,12 +120,17 @@ void WalkAttributeReader::ReadFromStore(const std::string& path, WalkEntry& entr
     if (AttributeStore::KeyForPath(path, key) != B_OK
         || AttributeStore::Find(key, fOptions.attribute, attribute) != B_OK)
         return;
-    if (attribute.data.size() > fOptions.maxValueSize) {
+    Keep(attribute.type, std::move(attribute.data), entry);
+}
+
+void WalkAttributeReader::Keep(type_code type, std::string data, WalkEntry& entry)
+{
+    if (data.size() > fOptions.maxValueSize) {
         entry.attribute = WalkAttribute::TooLong;
         return;
     }
-    fDecoded = std::move(attribute.data);
-    entry.type = attribute.type;
+    fDecoded = std::move(data);
+    entry.type = type;
     entry.value = fDecoded;
     entry.attribute = WalkAttribute::Value;
 }

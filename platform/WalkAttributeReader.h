@@ -30,6 +30,8 @@ private:
     ssize_t ReadXattr(int parentFd, const char* name, int fd, const std::string& path);
     void TakeValue(size_t length, const std::string& path, WalkEntry& entry);
     void ReadFromStore(const std::string& path, WalkEntry& entry);
+    // A decoded value, unless it is longer than the walk reads.
+    void Keep(type_code type, std::string data, WalkEntry& entry);
 
     const VolumeWalkOptions& fOptions;
     const std::unordered_set<uint64>& fStoreInodes;
