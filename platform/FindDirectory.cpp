@@ -217,7 +217,7 @@ status_t find_directory(directory_which which, BPath* path, bool createIt, BVolu
         if (volume->InitCheck() != B_OK)
             return B_BAD_VALUE;
         // Another volume keeps the same layout below its own root; its
-        // trash is the per-volume one of the trash specification.
+        // trash is the per-volume one of the freedesktop layout.
         std::string root = volume->RootPath();
         if (which == B_TRASH_DIRECTORY)
             result = BPath::Clean(root + "/.Trash-" + std::to_string(getuid()));

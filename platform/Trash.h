@@ -28,7 +28,7 @@ status_t move_to_trash(const char* path, TrashClash clash = TrashClash::KeepBoth
     std::string* trashedPath = nullptr, const CancelCheck& cancel = {});
 
 // The trash folders of this user that exist below `topdir` (the
-// specification's $topdir/.Trash/$uid and $topdir/.Trash-$uid); nothing is
+// freedesktop $topdir/.Trash/$uid and $topdir/.Trash-$uid); nothing is
 // created.
 std::vector<std::string> existing_volume_trash_folders(const std::string& topdir);
 
