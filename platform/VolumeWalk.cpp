@@ -59,14 +59,16 @@ private:
 // Hands the visitor what the threads have counted since the last report.
 class ProgressReporter {
 public:
-    ProgressReporter(WalkShared& shared, VolumeWalkVisitor& visitor)
+    // The first folder read is the walk's top, whichever thread reads it.
+    ProgressReporter(WalkShared& shared, VolumeWalkVisitor& visitor, std::string topFolder)
         : fShared(shared)
         , fVisitor(visitor)
+        , fFolder(std::move(topFolder))
     { }
 
     void Report(const char* folder)
     {
-        if (folder != nullptr)
+        if (folder != nullptr && *folder != '\0')
             fFolder = folder;
         WalkProgress progress;
         progress.folder = fFolder.c_str();
@@ -94,9 +96,11 @@ private:
 
 // The calling thread reads folders like the helpers, and between them
 // reports progress, until every subtree is read.
-void WalkAll(WalkShared& shared, int threads, VolumeWalkVisitor& visitor)
+void WalkAll(WalkShared& shared, WalkTask& top, int threads, VolumeWalkVisitor& visitor)
 {
-    ProgressReporter reporter(shared, visitor);
+    ProgressReporter reporter(shared, visitor, top.Leaf());
+    reporter.Report(nullptr); // the walk starts at its top folder
+    shared.queue.Push(&top);
     WalkFolderReader reader(shared);
     reader.SetFolderHook([&reporter](const char* name) { reporter.Report(name); });
     Helpers helpers(shared, threads - 1);
@@ -152,8 +156,7 @@ status_t walk_volume(const char* root, const VolumeWalkOptions& options, VolumeW
         AttributeStore::ListInodes(uint64(st.st_dev), inodes);
         shared.storeInodes.insert(inodes.begin(), inodes.end());
     }
-    shared.queue.Push(top.get());
-    WalkAll(shared, ThreadCount(options), visitor);
+    WalkAll(shared, *top, ThreadCount(options), visitor);
     Replay(*top, visitor);
     return B_OK;
 }
