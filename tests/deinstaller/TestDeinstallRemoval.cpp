@@ -9,25 +9,12 @@
 #include "DeinstallSandbox.h"
 #include "EditScriptFile.h"
 #include "ReplaceAlert.h"
+#include "ScriptedPresenter.h"
 
 using namespace stowtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers the collision question as told and counts the questions.
-class Answers : public AlertPresenter {
-public:
-    AlertAnswer Ask(const AlertRequest& request) override
-    {
-        asked.push_back(request);
-        return reply;
-    }
-    void Show(const AlertRequest&) override { }
-
-    AlertAnswer reply;
-    std::vector<AlertRequest> asked;
-};
 
 class DeinstallRemovalTest : public ::testing::Test {
 protected:
@@ -35,9 +22,7 @@ protected:
     {
         AlertService::Default().ClearAnswers();
         AlertService::Default().SetMode(AlertMode::Interactive);
-        previous = AlertService::Default().SetPresenter(answers);
     }
-    void TearDown() override { AlertService::Default().SetPresenter(previous); }
 
     // Searches the trial root and removes what it found (all selected
     // unless `deselect` names some) into `to`, or the Trash.
@@ -70,8 +55,8 @@ protected:
     }
 
     DeinstallSandbox box;
-    std::shared_ptr<Answers> answers = std::make_shared<Answers>();
-    std::shared_ptr<AlertPresenter> previous;
+    ScopedPresenter alerts;
+    std::shared_ptr<ScriptedPresenter> answers = alerts.presenter;
     InboxPtr inbox = MakeInbox(1000);
     std::function<void()> changeAfterSearch = [] {};
     LibString scriptTag {""};

@@ -2,6 +2,7 @@
 #include "BPath.h"
 #include "InstallSandbox.h"
 #include "ReplaceAlert.h"
+#include "ScriptedPresenter.h"
 #include "StringTableChecks.h"
 #include "oLocalize.h"
 
@@ -14,33 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers every alert as told and remembers what it was asked.
-class ScriptedPresenter : public AlertPresenter {
-public:
-    AlertAnswer Ask(const AlertRequest& request) override
-    {
-        asked.push_back(request);
-        return reply;
-    }
-    void Show(const AlertRequest&) override { }
-
-    AlertAnswer reply;
-    std::vector<AlertRequest> asked;
-};
-
 class ReplaceControlTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         AlertService::Default().RemoveAnswer(ReplaceAlert::kPurpose);
         AlertService::Default().SetMode(AlertMode::Interactive);
-        previous = AlertService::Default().SetPresenter(presenter);
         fs::create_directories(place);
         fs::create_directories(saved);
         config.AddBool("opt_log", true);
         config.OpenLog(log.c_str());
     }
-    void TearDown() override { AlertService::Default().SetPresenter(previous); }
 
     // An incoming item and an existing entry of the same name.
     BPath Collide(const char* leaf, const char* existing = "existing")
@@ -69,8 +54,8 @@ protected:
     fs::path saved = box.Work() / "Product/Saved Files";
     fs::path log = box.Work() / "Log";
     InstallConfig config;
-    std::shared_ptr<ScriptedPresenter> presenter = std::make_shared<ScriptedPresenter>();
-    std::shared_ptr<AlertPresenter> previous;
+    ScopedPresenter alerts;
+    std::shared_ptr<ScriptedPresenter> presenter = alerts.presenter;
 };
 
 } // namespace

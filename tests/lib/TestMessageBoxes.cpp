@@ -4,9 +4,12 @@
 #include "LibColors.h"
 #include "LibMessageBox.h"
 #include "LibRect.h"
+#include "ScriptedPresenter.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
+
+using stowtest::ScopedPresenter;
 
 namespace {
 
@@ -19,32 +22,6 @@ LibString Text(const char* format, ...)
     va_end(args);
     return text;
 }
-
-class Recorder : public AlertPresenter {
-public:
-    AlertAnswer Ask(const AlertRequest& request) override
-    {
-        requests.push_back(request);
-        return AlertAnswer {0, false};
-    }
-    void Show(const AlertRequest& request) override { shown.push_back(request); }
-    std::vector<AlertRequest> requests;
-    std::vector<AlertRequest> shown;
-};
-
-// Puts a recorder into the process's service for one test.
-class ScopedRecorder {
-public:
-    ScopedRecorder()
-        : recorder(std::make_shared<Recorder>())
-        , fOld(AlertService::Default().SetPresenter(recorder))
-    { }
-    ~ScopedRecorder() { AlertService::Default().SetPresenter(fOld); }
-    std::shared_ptr<Recorder> recorder;
-
-private:
-    std::shared_ptr<AlertPresenter> fOld;
-};
 
 } // namespace
 
@@ -73,12 +50,13 @@ TEST(MessageBoxText, FormatsAndCutsAtACharactersStart)
 
 TEST(MessageBoxes, AskAnOkAlertOfTheirKind)
 {
-    ScopedRecorder scope;
+    ScopedPresenter scope;
+    scope.presenter->reply = {0, false};
     EXPECT_EQ(LibError("Unable to create '%s'.", "/x"), 0);
     EXPECT_EQ(LibWarning("w"), 0);
     EXPECT_EQ(LibInfo("i"), 0);
     LibInfoNoWait("later %d", 1);
-    auto& asked = scope.recorder->requests;
+    auto& asked = scope.presenter->asked;
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_EQ(asked[0].text, "Unable to create '/x'.");
     EXPECT_EQ(asked[0].title, "");
@@ -88,8 +66,8 @@ TEST(MessageBoxes, AskAnOkAlertOfTheirKind)
     EXPECT_EQ(asked[0].type, B_STOP_ALERT);
     EXPECT_EQ(asked[1].type, B_WARNING_ALERT);
     EXPECT_EQ(asked[2].type, B_INFO_ALERT);
-    ASSERT_EQ(scope.recorder->shown.size(), 1u);
-    EXPECT_EQ(scope.recorder->shown[0].text, "later 1");
+    ASSERT_EQ(scope.presenter->shown.size(), 1u);
+    EXPECT_EQ(scope.presenter->shown[0].text, "later 1");
 }
 
 TEST(Rectangles, FromASizeAndAgainstEveryEdge)
