@@ -61,20 +61,14 @@ int RunExtract(CommandContext& context)
 {
     if (context.args.size() != 4)
         return UsageError(context.err, "extract takes FILE, TYPE, ID and OUT");
-    const std::string& path = context.args[0];
     const std::string& outPath = context.args[3];
     type_code type;
     int32 id;
     int exitCode = kExitOk;
-    if (!ResourceArgs::ParseTypeAndId(
-            context, context.args[1], context.args[2], type, id, exitCode))
-        return exitCode;
     BResources resources;
-    if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
+    if (!ResourceArgs::OpenExisting(
+            context, ResourceArgs::Access::ReadOnly, resources, type, id, exitCode))
         return exitCode;
-    if (!resources.HasResource(type, id))
-        return Failure(context.err,
-            path + ": no resource " + ResourceArgs::TypeText(type) + " " + std::to_string(id));
     if (outPath == "-") {
         std::cout.flush();
         return Stream(context, resources, type, id, STDOUT_FILENO);

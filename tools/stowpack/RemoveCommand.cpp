@@ -11,15 +11,10 @@ int RunRemove(CommandContext& context)
     type_code type;
     int32 id;
     int exitCode = kExitOk;
-    if (!ResourceArgs::ParseTypeAndId(
-            context, context.args[1], context.args[2], type, id, exitCode))
-        return exitCode;
     BResources resources;
-    if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadWrite, resources, exitCode))
+    if (!ResourceArgs::OpenExisting(
+            context, ResourceArgs::Access::ReadWrite, resources, type, id, exitCode))
         return exitCode;
-    if (!resources.HasResource(type, id))
-        return Failure(context.err,
-            path + ": no resource " + ResourceArgs::TypeText(type) + " " + std::to_string(id));
     status_t status = resources.RemoveResource(type, id);
     if (status == B_OK)
         status = resources.Sync();

@@ -118,4 +118,18 @@ bool ParseTypeAndId(CommandContext& context, const std::string& typeText, const 
     return true;
 }
 
+bool OpenExisting(CommandContext& context, Access access, BResources& resources, type_code& type,
+    int32& id, int& exitCode)
+{
+    const std::string& path = context.args[0];
+    if (!ParseTypeAndId(context, context.args[1], context.args[2], type, id, exitCode)
+        || !Open(context, path, access, resources, exitCode))
+        return false;
+    if (resources.HasResource(type, id))
+        return true;
+    exitCode
+        = Failure(context.err, path + ": no resource " + TypeText(type) + " " + std::to_string(id));
+    return false;
+}
+
 } // namespace ResourceArgs

@@ -37,4 +37,10 @@ bool Open(CommandContext& context, const std::string& path, Access access, BReso
 bool ParseTypeAndId(CommandContext& context, const std::string& typeText, const std::string& idText,
     type_code& type, int32& id, int& exitCode);
 
+// Reads the FILE, TYPE and ID arguments (the first three) and opens FILE's
+// resources; the resource must be there. On failure prints why and answers
+// false with `exitCode` set.
+bool OpenExisting(CommandContext& context, Access access, BResources& resources, type_code& type,
+    int32& id, int& exitCode);
+
 } // namespace ResourceArgs
