@@ -1,10 +1,8 @@
 // System information from the texts Linux gives: processor kinds by vendor,
-// family and model, kernel build stamps, os-release values, and no screen
-// without a display.
+// family and model, kernel build stamps and os-release values.
 #include "TestSupport.h"
 
 #include "OsRelease.h"
-#include "ScreenInfo.h"
 #include "SystemInfo.h"
 
 #include <gtest/gtest.h>
@@ -112,19 +110,4 @@ TEST(SystemInfo, OsReleasePrettyName)
     name = "kept";
     EXPECT_FALSE(os_release_pretty_name("NAME=Fedora\nXPRETTY_NAME=no\n", name));
     EXPECT_EQ(name, "kept");
-}
-
-TEST(SystemInfo, NoScreenWithoutADisplay)
-{
-    stowtest::ScopedEnv noDisplay("DISPLAY", "");
-    BRect frame(1, 2, 3, 4);
-    color_space space = B_RGB32;
-    EXPECT_EQ(get_main_screen(&frame, &space), B_ERROR);
-    EXPECT_EQ(space, B_NO_COLOR_SPACE);
-    EXPECT_EQ(frame, BRect());
-    EXPECT_EQ(color_space_for_depth(24), B_RGB32);
-    EXPECT_EQ(color_space_for_depth(16), B_RGB16);
-    EXPECT_EQ(color_space_for_depth(15), B_RGB15);
-    EXPECT_EQ(color_space_for_depth(8), B_CMAP8);
-    EXPECT_EQ(color_space_for_depth(30), B_NO_COLOR_SPACE);
 }
