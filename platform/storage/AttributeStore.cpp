@@ -1,5 +1,7 @@
 #include "AttributeStore.h"
 
+#include "FindDirectory.h"
+
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -7,7 +9,6 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -269,15 +270,6 @@ private:
     status_t fStatus = B_OK;
 };
 
-std::string HomeFolder()
-{
-    const char* home = getenv("HOME");
-    if (home && *home == '/')
-        return home;
-    struct passwd* entry = getpwuid(getuid());
-    return entry && entry->pw_dir ? entry->pw_dir : "/";
-}
-
 status_t KeyFromStatx(const struct statx& st, NodeKey& key)
 {
     key = NodeKey();
@@ -333,20 +325,7 @@ status_t KeyForDescriptor(int fd, NodeKey& key)
 
 std::string Folder()
 {
-    std::string data;
-    const char* xdgData = getenv("XDG_DATA_HOME");
-    if (xdgData && *xdgData == '/')
-        data = xdgData;
-    else
-        data = HomeFolder() + "/.local/share";
-    const char* root = getenv("STOW_ROOT");
-    if (root && *root) {
-        std::string prefix = root;
-        while (prefix.size() > 1 && prefix.back() == '/')
-            prefix.pop_back();
-        data = prefix + data;
-    }
-    return data + "/Stowfast/attributes";
+    return standard_base_folder(FolderBase::DataHome) + "/Stowfast/attributes";
 }
 
 status_t ReadAll(const NodeKey& key, std::vector<Attribute>& attributes)

@@ -49,8 +49,8 @@ status_t Find(const NodeKey& key, const std::string& name, Attribute& attribute)
 status_t Put(const NodeKey& key, const std::string& path, const Attribute& attribute);
 status_t Remove(const NodeKey& key, const std::string& name);
 
-// The folder that holds the records: under the user's data folder (inside
-// STOW_ROOT when that is set).
+// The folder that holds the records: under the user's data folder as the
+// standard folder table resolves it (inside STOW_ROOT when that is set).
 std::string Folder();
 
 // What a volume scan learns from the store alone.

@@ -205,6 +205,11 @@ const StandardFolder* standard_folder_named(const char* name)
     return nullptr;
 }
 
+std::string standard_base_folder(FolderBase base)
+{
+    return stow_rooted(BaseFolder(base));
+}
+
 status_t find_directory(directory_which which, BPath* path, bool createIt, BVolume* volume)
 {
     const StandardFolder* folder = standard_folder(which);

@@ -91,6 +91,12 @@ std::span<const StandardFolder> standard_folders();
 const StandardFolder* standard_folder(directory_which which);
 const StandardFolder* standard_folder_named(const char* name);
 
+// The folder a base stands for on the boot volume ("/" for Absolute),
+// resolved as the table's rows are: without "." or ".." components and
+// inside STOW_ROOT when set. Places of the platform's own that are not
+// standard folders (the attribute store) start from here.
+std::string standard_base_folder(FolderBase base);
+
 // The folder's path (on the boot volume unless another volume is given;
 // inside STOW_ROOT when set), created with its parents when `createIt`.
 // B_BAD_VALUE for an unknown value or an unusable volume.

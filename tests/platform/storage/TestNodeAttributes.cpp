@@ -4,6 +4,7 @@
 #include "NodeAttributes.h"
 #include "TestSupport.h"
 
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -220,6 +221,32 @@ TEST_F(NodeAttributes, LinkAttributesPersistAcrossProcesses)
     EXPECT_EQ(records[0].path, path);
     EXPECT_EQ(records[0].names, std::vector<std::string> {"InstallBy"});
     EXPECT_EQ(AttributeStore::Folder().rfind(fRoot.Str(), 0), 0u);
+}
+
+TEST_F(NodeAttributes, StoreStaysInsideTheTrialRootWhateverTheHomeSays)
+{
+    // The store resolves its place as the folder table does: ".." is taken
+    // off, and the result always lies inside the root. The root lies deep
+    // enough in the test's folder that a climb would still land in it.
+    fs::path root = fRoot / "a/b/root";
+    fs::create_directories(root);
+    stowtest::ScopedEnv trial("STOW_ROOT", root.string());
+    for (const char* home : {"/../escape_home", "/home/../../escape_home"}) {
+        stowtest::ScopedEnv escape("HOME", home);
+        stowtest::ScopedEnv data("XDG_DATA_HOME", "");
+        EXPECT_EQ(AttributeStore::Folder(),
+            root.string() + "/escape_home/.local/share/Stowfast/attributes");
+        BNode node(MakeNode(std::string("link") + std::to_string(strlen(home)), "link").c_str());
+        EXPECT_EQ(node.WriteAttr("InstallBy", B_STRING_TYPE, 0, "tag", 3), 3);
+        EXPECT_EQ(ReadWhole(node, "InstallBy"), "tag");
+    }
+    stowtest::ScopedEnv data("XDG_DATA_HOME", "/../../share");
+    EXPECT_EQ(AttributeStore::Folder(), root.string() + "/share/Stowfast/attributes");
+    for (const auto& entry : fs::recursive_directory_iterator(fRoot.Path())) {
+        std::string relative = fs::relative(entry.path(), fRoot.Path()).string();
+        EXPECT_TRUE(relative == "a" || relative == "a/b" || relative.rfind("a/b/root", 0) == 0)
+            << relative;
+    }
 }
 
 TEST_F(NodeAttributes, StaleRecordNeverAttachesToALaterNode)
