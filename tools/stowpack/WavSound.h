@@ -4,36 +4,24 @@
 #pragma once
 
 #include "BMessage.h"
+#include "MediaDefs.h"
+#include "WavFile.h"
 
 #include <string>
 
 class WavSound {
 public:
     // Sample format codes of the media kit's raw audio format.
-    static constexpr int32 kAudioChar = 0x1;   // signed 8-bit
-    static constexpr int32 kAudioShort = 0x2;  // signed 16-bit
-    static constexpr int32 kAudioInt = 0x4;    // signed 32-bit
-    static constexpr int32 kAudioUChar = 0x11; // unsigned 8-bit
-    static constexpr int32 kAudioFloat = 0x24; // 32-bit float
+    static constexpr int32 kAudioChar = B_AUDIO_CHAR;
+    static constexpr int32 kAudioShort = B_AUDIO_SHORT;
+    static constexpr int32 kAudioInt = B_AUDIO_INT;
+    static constexpr int32 kAudioUChar = B_AUDIO_UCHAR;
+    static constexpr int32 kAudioFloat = B_AUDIO_FLOAT;
     // Byte order codes.
-    static constexpr int32 kBigEndian = 1;
-    static constexpr int32 kLittleEndian = 2;
-    // Frames per playback buffer: 8192 bytes for 16-bit stereo.
-    static constexpr int32 kBufferFrames = 2048;
-    // The samples ride in the record, which the installer reads whole.
-    static constexpr uint32 kMaxDataBytes = 32 * 1024 * 1024;
+    static constexpr int32 kBigEndian = B_MEDIA_BIG_ENDIAN;
+    static constexpr int32 kLittleEndian = B_MEDIA_LITTLE_ENDIAN;
+    static constexpr int32 kBufferFrames = WavFile::kBufferFrames;
+    static constexpr uint32 kMaxDataBytes = WavFile::kMaxDataBytes;
 
     static bool Read(const std::string& path, BMessage& archive, std::string& error);
-
-private:
-    struct Format {
-        uint16 tag = 0;
-        uint16 channels = 0;
-        uint32 frameRate = 0;
-        uint16 blockAlign = 0;
-        uint16 bits = 0;
-    };
-
-    static bool ReadFormat(const std::string& chunk, Format& format, std::string& problem);
-    static bool CheckFormat(const Format& format, std::string& problem);
 };
