@@ -2,7 +2,7 @@
 
 #include "BPath.h"
 #include "InstallConfig.h"
-#include "InstallPayloads.h"
+#include "InstallerCheck.h"
 #include "LibAppResource.h"
 #include "LibBytes.h"
 #include "LibString.h"
@@ -23,11 +23,6 @@ std::string Leaf(const char* path)
 {
     BPath named(path);
     return named.InitCheck() == B_OK && named.Leaf() != nullptr ? named.Leaf() : "";
-}
-
-bool IncludesDeinstaller(const InstallConfig& config)
-{
-    return !config.HasBool("opt_include_deinstall") || config.FindBool("opt_include_deinstall");
 }
 
 } // namespace
@@ -62,37 +57,15 @@ int InstallCommand::List(InstallConfig& config)
 int InstallCommand::Check(InstallConfig& config)
 {
     LibAppResource resources(B_READ_ONLY);
-    int bad = 0;
-    type_code type;
-    int32 id;
-    const char* name;
-    size_t size;
-    for (int32 i = 0; resources.GetResourceInfo(i, &type, &id, &name, &size); ++i) {
-        if (resources.VerifyResource(type, id) != B_OK) {
-            printf("resource %d \"%s\": damaged (its checksum does not match)\n", int(id), name);
-            ++bad;
-        }
-    }
-    InstallPayloads payloads(resources);
-    uint64 bytes = 0;
-    std::vector<int32> ids;
-    if (IncludesDeinstaller(config))
-        ids.push_back(kDeinstallerPayloadId);
-    BMessage instructions;
-    config.FindMessage("install_instructions", &instructions);
-    for (int32 i = 0; instructions.HasMessage("install_file", i); ++i)
-        ids.push_back(kFirstItemPayloadId + i);
-    for (int32 payload : ids) {
-        if (payloads.Check(payload, bytes) != B_OK) {
-            printf("%s\n", payloads.ErrorMessage().c_str());
-            ++bad;
-        }
-    }
-    if (bad > 0) {
-        fprintf(stderr, "Stowfast: the installer is damaged: %d problem(s)\n", bad);
+    InstallerCheck check(resources);
+    if (!check.Run(config)) {
+        for (const std::string& problem : check.Problems())
+            printf("%s\n", problem.c_str());
+        fprintf(stderr, "Stowfast: the installer is damaged: %d problem(s)\n",
+            int(check.Problems().size()));
         return kExitDamaged;
     }
-    printf("%d resource(s) and %d payload item(s): all sound\n", int(resources.CountResources()),
-        int(ids.size()));
+    printf("%d resource(s) and %d payload item(s): all sound\n", int(check.ResourceCount()),
+        int(check.PayloadCount()));
     return kExitInstalled;
 }

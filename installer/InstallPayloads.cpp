@@ -1,5 +1,6 @@
 #include "InstallPayloads.h"
 
+#include "BMessage.h"
 #include "BResources.h"
 #include "ResourceFormat.h"
 #include "ZipReader.h"
@@ -26,6 +27,28 @@ status_t InstallPayloads::Fail(int32 id, status_t status, const std::string& mes
 
 status_t InstallPayloads::Check(int32 id, uint64& fileBytes)
 {
+    return Examine(id, fileBytes, false);
+}
+
+status_t InstallPayloads::Verify(int32 id, uint64& fileBytes)
+{
+    return Examine(id, fileBytes, true);
+}
+
+std::vector<int32> InstallPayloads::Named(const BMessage& config)
+{
+    std::vector<int32> ids;
+    if (!config.HasBool("opt_include_deinstall") || config.FindBool("opt_include_deinstall"))
+        ids.push_back(kDeinstallerPayloadId);
+    BMessage instructions;
+    config.FindMessage("install_instructions", &instructions);
+    for (int32 i = 0; instructions.HasMessage("install_file", i); ++i)
+        ids.push_back(kFirstItemPayloadId + i);
+    return ids;
+}
+
+status_t InstallPayloads::Examine(int32 id, uint64& fileBytes, bool decompress)
+{
     fError.clear();
     fileBytes = 0;
     off_t offset = 0;
@@ -41,6 +64,12 @@ status_t InstallPayloads::Check(int32 id, uint64& fileBytes)
     status = reader.Open(fResources.File().FileDescriptor(), uint64(offset), size);
     if (status == B_OK)
         status = reader.List(listing);
+    if (status == B_OK && decompress)
+        status = reader.Test([this] {
+            if (fPause)
+                fPause();
+            return false;
+        });
     if (status != B_OK)
         return Fail(
             id, status == B_NOT_ALLOWED ? B_NOT_ALLOWED : B_BAD_DATA, reader.ErrorMessage());

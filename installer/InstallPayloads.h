@@ -8,7 +8,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+class BMessage;
 class BResources;
 
 // Resource ids of the payload.
@@ -26,11 +28,20 @@ public:
     // files hold once unpacked. B_ENTRY_NOT_FOUND when it is missing,
     // B_BAD_DATA when damaged, B_NOT_ALLOWED when its item is unsafe.
     status_t Check(int32 id, uint64& fileBytes);
+    // Checks payload `id` as Check does, then decompresses every member and
+    // checks its sizes and CRC, writing nothing: what unpacking it would
+    // meet, found before anything is unpacked.
+    status_t Verify(int32 id, uint64& fileBytes);
+
+    // Every payload the record `config` names: the deinstaller's unless the
+    // record leaves it out, then one per "install_file" entry.
+    static std::vector<int32> Named(const BMessage& config);
 
     // Why the last check failed, for people ("payload 2103: ...").
     const std::string& ErrorMessage() const { return fError; }
 
 private:
+    status_t Examine(int32 id, uint64& fileBytes, bool decompress);
     status_t VerifyChecksum(int32 id, uint64 offset, uint64 size);
     status_t Fail(int32 id, status_t status, const std::string& message);
 

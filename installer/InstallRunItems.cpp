@@ -5,8 +5,10 @@
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
 #include "InstallTexts.h"
+#include "InstallerLoader.h"
 #include "KernelThreads.h"
 #include "LibFileOperations.h"
+#include "LibMessageBox.h"
 
 #include <cstdio>
 #include <cstring>
@@ -86,6 +88,11 @@ bool InstallRun::Extract(int32 id, const char* destination)
         = status == B_BAD_DATA || status == B_NOT_ALLOWED ? kRunDamaged : kRunDestinationUnusable;
     std::string problem = "payload " + std::to_string(id) + ": " + fResources->ErrorMessage();
     fConfig.SetRunProblem(problem.c_str());
+    // A member the check before the run could not see into (its data) is
+    // damaged: the same alert as a payload refused before anything was
+    // written.
+    if (fFailure == kRunDamaged)
+        LibError("%s", kImproperlyBuiltText);
     return false;
 }
 
@@ -104,8 +111,10 @@ bool InstallRun::InstallItem(int32 index, BMessage& entry)
     fConfig.UpdateStatus(
         static_cast<const char*>(InstallString(kTextInstalling)), int(fPlaced), int(fTotal), leaf);
     fProgress->StartItem(fItemBytes[size_t(index)]);
-    if (!Extract(kFirstItemPayloadId + index, path.Path()))
+    if (!Extract(kFirstItemPayloadId + index, path.Path())) {
+        fConfig.Log("\t\t\tNot placed: %s\n", fConfig.RunProblem());
         return false;
+    }
     fProgress->FinishItem();
     StampTimes(entry, path.Path());
 

@@ -167,7 +167,7 @@ status_t ZipReader::Attach()
     return B_OK;
 }
 
-status_t ZipReader::List(ZipListing& listing)
+status_t ZipReader::EnsureScanned()
 {
     if (fArchive == nullptr)
         return Fail(B_NO_INIT, "no archive is open");
@@ -175,9 +175,28 @@ status_t ZipReader::List(ZipListing& listing)
         fScanned = true;
         fScanStatus = Scan();
     }
-    if (fScanStatus == B_OK)
-        listing = fListing;
     return fScanStatus;
+}
+
+status_t ZipReader::List(ZipListing& listing)
+{
+    status_t status = EnsureScanned();
+    if (status == B_OK)
+        listing = fListing;
+    return status;
+}
+
+status_t ZipReader::Test(const StopCheck& shouldStop)
+{
+    status_t status = EnsureScanned();
+    const Sink discard = [](const uint8*, size_t) { return B_OK; };
+    for (size_t i = 0; status == B_OK && i < fListing.members.size(); ++i) {
+        ZipMemberDetails details;
+        status = ReadDetails(i, details);
+        if (status == B_OK && fListing.members[i].kind != ZipMemberKind::Folder)
+            status = ReadData(i, discard, shouldStop);
+    }
+    return status;
 }
 
 status_t ZipReader::Scan()

@@ -72,6 +72,11 @@ public:
     status_t ReadDetails(size_t index, ZipMemberDetails& details);
     status_t ReadData(size_t index, const Sink& sink, const StopCheck& shouldStop = {});
 
+    // Reads the whole archive as unpacking it would, writing nothing: the
+    // listing's checks, then every member's local details and data (sizes
+    // and CRC). Fails at the first damage, naming the member.
+    status_t Test(const StopCheck& shouldStop = {});
+
     // Why the last call failed, for people.
     const std::string& ErrorMessage() const { return fError; }
 
@@ -80,6 +85,7 @@ private:
     struct Inflater;
 
     status_t Attach();
+    status_t EnsureScanned();
     status_t Scan();
     status_t ScanEntry(Entry& entry, ZipMember& member);
     status_t CheckItem();

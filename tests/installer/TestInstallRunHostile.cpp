@@ -135,4 +135,57 @@ TEST_F(HostileTest, ArchiveWithALinkLeadingOut)
     ExpectRefused("payload 2100: refused member \"item.txt/evil-link\"");
 }
 
+// A member whose data is damaged while the archive's directory and the
+// resource's checksum are sound: only decompressing the member finds it.
+TEST(DamagedMember, CheckFindsItAndTheRunSaysWhatWasPlaced)
+{
+    InstallTrial trial;
+    PutPayload(trial.Work() / "damaged/payload/first.txt", "first item", 1);
+    PutPayload(trial.Work() / "damaged/payload/second.txt", kMarker, 1);
+    std::string installer = trial.Build("damaged", R"({
+      "app_name": "Damaged", "version": "1", "opt_compression": 0,
+      "install_instructions": [{"file_name": "payload/first.txt"},
+        {"file_name": "payload/second.txt"}],
+      "opt_log": true, "opt_created_folder": "Damaged", "opt_default_folder": "User"
+    })");
+    fs::path archive = trial.Work() / "second.zip";
+    ASSERT_EQ(
+        stowtest::Run({BinPath("stowpack"), "extract", installer, "RAWT", "2101", archive.string()})
+            .exitCode,
+        0);
+    std::string bytes = ReadFile(archive);
+    size_t at = bytes.find(kMarker, 30 + std::string("second.txt").size());
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 3] ^= 0x20;
+    WriteFile(archive, bytes);
+    // Added back, the archive gets a fresh resource checksum: only the
+    // member's data is wrong.
+    ASSERT_EQ(stowtest::Run({BinPath("stowpack"), "add", installer, "RAWT", "2101", "second.txt",
+                                archive.string()})
+                  .exitCode,
+        0);
+
+    const std::vector<std::string> before = trial.RootListing();
+    RunResult check = trial.Install(installer, {"--check"});
+    EXPECT_EQ(check.exitCode, 5) << check.out;
+    EXPECT_NE(check.out.find("payload 2101: refused member \"second.txt\": its data fails the CRC "
+                             "check"),
+        std::string::npos)
+        << check.out;
+    EXPECT_EQ(check.out.find("payload 2100"), std::string::npos) << check.out;
+    EXPECT_EQ(trial.RootListing(), before);
+
+    RunResult run = trial.Install(installer, {"--unattended", "--all"});
+    EXPECT_EQ(run.exitCode, 5) << run.err;
+    EXPECT_NE(run.err.find("The installer was improperly built."), std::string::npos) << run.err;
+    fs::path product = trial.Home() / "Damaged";
+    EXPECT_EQ(ReadFile(product / "first.txt"), "first item");
+    EXPECT_FALSE(fs::exists(product / "second.txt"));
+    std::string log = ReadFile(product / "Log");
+    EXPECT_NE(log.find("\t\tInstalling : first.txt\n\t\tInstalling : second.txt\n"
+                       "\t\t\tNot placed: payload 2101: refused member"),
+        std::string::npos)
+        << log;
+}
+
 } // namespace
