@@ -10,6 +10,7 @@
 #include "LibString.h"
 #include "LibStringList.h"
 #include "LibThread.h"
+#include "RecordKeys.h"
 #include "VolumeWalk.h"
 
 #include <chrono>
@@ -20,8 +21,6 @@
 // Progress of the search and of the removal: float "size", string "folder",
 // string "found"; the search adds int64 "entries", the entries visited.
 constexpr uint32 kSearchProgressMessage = 'snfi';
-// The attribute the install run writes on every entry it places.
-constexpr const char* kInstallByAttr = "InstallBy";
 
 // Which node a found path named when the search met it.
 struct FoundNode {

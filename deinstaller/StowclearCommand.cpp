@@ -11,6 +11,7 @@
 #include "DeinstallSearch.h"
 #include "LibAppInfo.h"
 #include "LibMessageBox.h"
+#include "RecordReader.h"
 #include "ReplaceAlert.h"
 #include "StopSignals.h"
 #include "TerminalInfo.h"
@@ -123,7 +124,7 @@ int RunStowclear(const StowclearOptions& options)
     LibSetAppVersion(1, 3, 1, "Deinstaller", "Deinstall BeOS applications", 5, 0);
 
     BMessage record;
-    if (!ReadDeinstallRecord(record)) {
+    if (!RecordReader::LoadOwn(record)) {
         LibError("%s", kNotConfiguredText);
         return kExitNotConfigured;
     }

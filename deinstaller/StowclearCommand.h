@@ -3,16 +3,8 @@
 // status (README).
 #pragma once
 
+#include "ExitCodes.h"
 #include "StowclearOptions.h"
-
-enum StowclearExit : int {
-    kExitRemoved = 0,
-    kExitFailed = 1, // some entries could not be moved, or the search could not run
-    kExitUsage = 2,
-    kExitNothingFound = 3,
-    kExitNotConfigured = 5,
-    kExitInterrupted = 130, // Ctrl-C or a termination signal
-};
 
 // The version the deinstaller carries.
 constexpr const char* kStowclearVersion = "1.3.1";

@@ -3,19 +3,10 @@
 // (groups, files, the license) is checked against the record later.
 #pragma once
 
+#include "ExitCodes.h"
+
 #include <string>
 #include <vector>
-
-// Exit codes of Stowfast (README.md).
-enum InstallExitCode : int {
-    kExitInstalled = 0,
-    kExitDestinationUnusable = 1,
-    kExitUsage = 2,
-    kExitNotEnoughSpace = 3,
-    kExitRequirement = 4,
-    kExitDamaged = 5,
-    kExitInterrupted = 130,
-};
 
 struct InstallOptions {
     enum class Task { Install, List, Check, Help, Version };

@@ -29,7 +29,7 @@ std::string Leaf(const char* path)
 
 int InstallCommand::List(InstallConfig& config)
 {
-    printf("%s %s\n", config.FindString("app_name"), config.FindString("version"));
+    printf("%s %s\n", config.FindString(kAppNameKey), config.FindString(kVersionKey));
     BMessage groups;
     config.FindMessage("groups", &groups);
     printf("Groups:\n");

@@ -1,20 +1,7 @@
 #include "InstallConfig.h"
 
+#include "DeinstallRecord.h"
 #include "StartupSection.h"
-
-namespace {
-
-const char* const kIdentityKeys[]
-    = {"app_name", "version", "release_date", "company", "support_email"};
-
-// Each script edit: its switch, and the tag the deinstaller looks for.
-const char* const kScriptEditKeys[][2] = {
-    {"edit_bootscript", "edit_bootscript_tag"},
-    {"edit_setup_env", "edit_setup_env_tag"},
-    {"edit_profile", "edit_profile_tag"},
-};
-
-} // namespace
 
 InstallConfig::InstallConfig() = default;
 
@@ -37,19 +24,7 @@ status_t InstallConfig::Load(const char* data, size_t size)
 
 BMessage InstallConfig::DeinstallerRecord() const
 {
-    BMessage record;
-    for (const char* key : kIdentityKeys)
-        record.AddString(key, FindString(key));
-    BMessage aboutImage;
-    if (FindMessage("about_image", &aboutImage) == B_OK)
-        record.AddMessage("about_image", &aboutImage);
-    for (const auto& [edit, tag] : kScriptEditKeys) {
-        bool enabled = FindBool(edit);
-        record.AddBool(edit, enabled);
-        if (enabled)
-            record.AddString(tag, FindString(tag));
-    }
-    return record;
+    return MakeDeinstallRecord(*this);
 }
 
 void InstallConfig::PrintToStream()

@@ -5,6 +5,7 @@
 #include "BMessage.h"
 #include "LibString.h"
 #include "LibThread.h"
+#include "RecordKeys.h"
 #include "entry_ref.h"
 
 #include <cstdio>
@@ -13,9 +14,6 @@ class BPath;
 class BVolume;
 class RequirementProbe;
 
-// The attribute that marks an installed entry as the product's, for the
-// deinstaller to find.
-constexpr const char* kDeinstallTagAttr = "InstallBy";
 // The status message of the install run, with a string "message".
 constexpr uint32 kInstallStatusMessage = 'isud';
 // Status texts fit a buffer of this many bytes, terminating zero included.

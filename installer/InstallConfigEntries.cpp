@@ -1,14 +1,12 @@
 #include "InstallConfig.h"
 
 #include "BPath.h"
+#include "DeinstallRecord.h"
 #include "LibStringIterator.h"
 
 #include <cstring>
 
 namespace {
-
-const char* const kIdentityKeys[]
-    = {"app_name", "version", "release_date", "company", "support_email"};
 
 // Whether the entry's "file_name" has the leaf name `leaf`.
 bool HasLeaf(const BMessage& entry, const char* leaf)
@@ -56,8 +54,5 @@ bool InstallConfig::IsInGroup(const char* groups, const char* group)
 
 LibString InstallConfig::DeinstallTag() const
 {
-    LibString tag;
-    for (const char* key : kIdentityKeys)
-        tag.Concat(FindString(key)).Concat(';');
-    return tag;
+    return DeinstallKey(*this);
 }

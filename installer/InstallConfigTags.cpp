@@ -12,8 +12,8 @@ namespace {
 
 status_t WriteTag(LibNode& node, const char* tag)
 {
-    node.RemoveAttr(kDeinstallTagAttr);
-    ssize_t written = node.WriteStringAttr(kDeinstallTagAttr, tag);
+    node.RemoveAttr(kInstallByAttr);
+    ssize_t written = node.WriteStringAttr(kInstallByAttr, tag);
     return written < 0 ? status_t(written) : B_OK;
 }
 

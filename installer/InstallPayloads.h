@@ -4,6 +4,7 @@
 // damaged or hostile installer is so refused before it has touched the disk.
 #pragma once
 
+#include "RecordKeys.h"
 #include "SupportDefs.h"
 
 #include <functional>
@@ -12,10 +13,6 @@
 
 class BMessage;
 class BResources;
-
-// Resource ids of the payload.
-constexpr int32 kDeinstallerPayloadId = 2001;
-constexpr int32 kFirstItemPayloadId = 2100;
 
 class InstallPayloads {
 public:

@@ -5,7 +5,6 @@
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
 #include "InstallTexts.h"
-#include "InstallerLoader.h"
 #include "KernelThreads.h"
 #include "LibFileOperations.h"
 #include "LibMessageBox.h"
@@ -158,8 +157,8 @@ bool InstallRun::PlaceDeinstaller()
         return true;
     fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextCreatingDeinstaller)));
     // A "/" in the product's name or version would make a path of it.
-    std::string name = std::string(fConfig.FindString("app_name")) + " "
-        + fConfig.FindString("version") + " Deinstaller";
+    std::string name = std::string(fConfig.FindString(kAppNameKey)) + " "
+        + fConfig.FindString(kVersionKey) + " Deinstaller";
     std::replace(name.begin(), name.end(), '/', '-');
     BPath path(fProduct.Path(), name.c_str());
     if (!Extract(kDeinstallerPayloadId, path.Path()))
@@ -202,25 +201,24 @@ void InstallRun::CreateStartupFolder()
 void InstallRun::EditScripts()
 {
     struct Edit {
-        const char* key;
+        const ScriptEditKeys& keys;
         const char* logFormat;
         directory_which folder;
         const char* file;
     };
     static const Edit kEdits[] = {
-        {"edit_bootscript", "\tAdded script tab %s to /boot/home/config/boot/UserBootscript\n",
+        {kBootScriptEdit, "\tAdded script tab %s to /boot/home/config/boot/UserBootscript\n",
             B_USER_BOOT_DIRECTORY, "UserBootscript"},
-        {"edit_setup_env", "\tAdded script tab %s to /boot/home/config/boot/UserSetupEnvironment\n",
+        {kSetupEnvEdit, "\tAdded script tab %s to /boot/home/config/boot/UserSetupEnvironment\n",
             B_USER_BOOT_DIRECTORY, "UserSetupEnvironment"},
-        {"edit_profile", "\tAdded script tab %s to /boot/home/.profile\n", B_USER_DIRECTORY,
+        {kProfileEdit, "\tAdded script tab %s to /boot/home/.profile\n", B_USER_DIRECTORY,
             ".profile"},
     };
     for (const Edit& edit : kEdits) {
-        if (!fConfig.FindBool(edit.key))
+        if (!fConfig.FindBool(edit.keys.flag))
             continue;
-        std::string key(edit.key);
-        const char* tag = fConfig.FindString((key + "_tag").c_str());
-        const char* contents = fConfig.FindString((key + "_contents").c_str());
+        const char* tag = fConfig.FindString(edit.keys.tag);
+        const char* contents = fConfig.FindString(edit.keys.contents);
         fConfig.Log(edit.logFormat, tag);
         EditScriptFile(edit.folder, edit.file, tag, contents);
         thread_cancellation_point();

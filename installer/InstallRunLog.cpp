@@ -60,11 +60,11 @@ void InstallRun::WriteLogHeader()
     fConfig.Log("STOWFAST\n\tVersion %s\n", static_cast<const char*>(version));
     fConfig.Log("\t%s\n\t%s\n", kMakerWeb, kMakerSupport);
     fConfig.Log("\nAPPLICATION\n");
-    fConfig.Log("\tApplication : %s\n", fConfig.FindString("app_name"));
-    fConfig.Log("\tVersion : %s\n", fConfig.FindString("version"));
-    fConfig.Log("\tRelease Date : %s\n", fConfig.FindString("release_date"));
-    fConfig.Log("\tCompany : %s\n", fConfig.FindString("company"));
-    fConfig.Log("\tSupport Email : %s\n", fConfig.FindString("support_email"));
+    fConfig.Log("\tApplication : %s\n", fConfig.FindString(kAppNameKey));
+    fConfig.Log("\tVersion : %s\n", fConfig.FindString(kVersionKey));
+    fConfig.Log("\tRelease Date : %s\n", fConfig.FindString(kReleaseDateKey));
+    fConfig.Log("\tCompany : %s\n", fConfig.FindString(kCompanyKey));
+    fConfig.Log("\tSupport Email : %s\n", fConfig.FindString(kSupportEmailKey));
     fConfig.Log("\nABOUT THIS SYSTEM\n");
     LibSysInfo system;
     LibString description;

@@ -25,5 +25,9 @@ enum InstallText : long {
     kTextRestartNeeded = 1042,
 };
 
+// Shown when the installer's record or payload cannot be obtained.
+constexpr const char* kImproperlyBuiltText
+    = "Error obtaining configuration in installer. The installer was improperly built.";
+
 // The text in the current language; empty when that language lacks it.
 LibString InstallString(InstallText number);

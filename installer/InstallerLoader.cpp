@@ -6,6 +6,7 @@
 #include "InstallConfig.h"
 #include "LibAppResource.h"
 #include "LibStdDirNames.h"
+#include "RecordReader.h"
 #include "WorkingDirectory.h"
 
 #include <cstdio>
@@ -13,18 +14,7 @@
 
 bool InstallerLoader::LoadRecord(BResources& resources, InstallConfig& config)
 {
-    config.Load(nullptr, 0);
-    if (resources.InitCheck() != B_OK || !resources.HasResource(B_STRING_TYPE, kConfigurationId)) {
-        fprintf(stderr, "Does not have resource %d\n", int(kConfigurationId));
-        return false;
-    }
-    size_t size = 0;
-    const void* data = resources.LoadResource(B_STRING_TYPE, kConfigurationId, &size);
-    if (data == nullptr || config.Load(static_cast<const char*>(data), size) != B_OK) {
-        fprintf(stderr, "Unable to read resource %d\n", int(kConfigurationId));
-        return false;
-    }
-    return true;
+    return RecordReader::Load(resources, config);
 }
 
 bool InstallerLoader::LoadRecord(InstallConfig& config)

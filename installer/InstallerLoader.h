@@ -11,13 +11,6 @@ class BPath;
 class BResources;
 class InstallConfig;
 
-constexpr int32 kConfigurationId = 2002;
-constexpr const char* kConfigurationName = "STK:configuration";
-
-// Shown when the record cannot be obtained.
-constexpr const char* kImproperlyBuiltText
-    = "Error obtaining configuration in installer. The installer was improperly built.";
-
 class InstallerLoader {
 public:
     // Empties `config` and reads 'CSTR' 2002 of `resources` into it. A

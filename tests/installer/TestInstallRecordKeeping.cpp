@@ -22,14 +22,14 @@ std::string TagOf(const fs::path& path, int* count = nullptr)
     char name[B_ATTR_NAME_LENGTH];
     int found = 0;
     while (node.GetNextAttrName(name) == B_OK)
-        found += std::string(name) == kDeinstallTagAttr;
+        found += std::string(name) == kInstallByAttr;
     if (count != nullptr)
         *count = found;
     attr_info info;
-    if (node.GetAttrInfo(kDeinstallTagAttr, &info) != B_OK || info.type != B_STRING_TYPE)
+    if (node.GetAttrInfo(kInstallByAttr, &info) != B_OK || info.type != B_STRING_TYPE)
         return "<none>";
     std::string value(size_t(info.size), '\0');
-    node.ReadAttr(kDeinstallTagAttr, B_STRING_TYPE, 0, value.data(), value.size());
+    node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value.data(), value.size());
     return value;
 }
 

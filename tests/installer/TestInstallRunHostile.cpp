@@ -116,6 +116,17 @@ TEST_F(HostileTest, RecordThatDoesNotUnflatten)
     ExpectRefused("Unable to read resource 2002");
 }
 
+TEST_F(HostileTest, RecordThatStillUnflattensButFailsItsChecksum)
+{
+    // A renamed key leaves a well-formed message: only the checksum tells.
+    std::string bytes = ReadFile(installer);
+    size_t at = bytes.rfind("opt_created_folder"); // the record, not the code
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = 'O';
+    WriteFile(installer, bytes);
+    ExpectRefused("Unable to read resource 2002");
+}
+
 TEST_F(HostileTest, ArchiveNamesThatClimbOut)
 {
     PlantPayload({{"../evil.txt", "x", 0100644}});

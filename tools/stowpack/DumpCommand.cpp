@@ -1,8 +1,10 @@
 // stowpack dump INSTALLER: the configuration record of an installer (or of
 // a placed deinstaller) in the canonical JSON form of docs/message-json.md.
+#include "BMessage.h"
+#include "BResources.h"
 #include "BuildCommands.h"
-#include "InstallerWriter.h"
 #include "MessageJson.h"
+#include "RecordReader.h"
 #include "ResourceCommands.h"
 
 #include <ostream>
@@ -18,17 +20,18 @@ int RunDump(CommandContext& context)
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
         return exitCode;
-    const int32 id = InstallerWriter::kRecordId;
-    if (!resources.HasResource(B_STRING_TYPE, id))
+    BMessage record;
+    switch (RecordReader::Read(resources, record)) {
+    case RecordReader::Result::Read:
+        break;
+    case RecordReader::Result::Missing:
         return Failure(context.err, path + ": no configuration record ('CSTR' 2002)");
-    if (resources.VerifyResource(B_STRING_TYPE, id) != B_OK)
+    case RecordReader::Result::Damaged:
         return Failure(context.err,
             path + ": the configuration record is damaged (its checksum does not match)");
-    size_t size = 0;
-    const void* bytes = resources.LoadResource(B_STRING_TYPE, id, &size);
-    BMessage record;
-    if (bytes == nullptr || record.Unflatten(static_cast<const char*>(bytes), size) != B_OK)
+    case RecordReader::Result::NotMessage:
         return Failure(context.err, path + ": the configuration record is not a valid message");
+    }
     context.out << MessageJson::Write(record);
     context.out.flush();
     if (!context.out)

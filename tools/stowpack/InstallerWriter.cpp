@@ -133,7 +133,7 @@ bool InstallerWriter::Finish(LibAppResource& resources, Product& product, std::s
         return false;
     std::string record = product.record.Flatten();
     status = resources.AddResource(
-        B_STRING_TYPE, kRecordId, record.data(), record.size(), kRecordName);
+        B_STRING_TYPE, kConfigurationId, record.data(), record.size(), kConfigurationName);
     uint64 total = 0;
     for (const ProductItem& item : product.items)
         total += item.size;
@@ -154,14 +154,14 @@ bool InstallerWriter::Finish(LibAppResource& resources, Product& product, std::s
 // icons, version) but not its record and payload.
 void InstallerWriter::RemoveOldEntries(LibAppResource& resources) const
 {
-    resources.RemoveResource(B_STRING_TYPE, kRecordId);
-    resources.RemoveResource(B_RAW_TYPE, kDeinstallerId);
+    resources.RemoveResource(B_STRING_TYPE, kConfigurationId);
+    resources.RemoveResource(B_RAW_TYPE, kDeinstallerPayloadId);
     std::vector<int32> payload;
     int32 id;
     const char* name;
     size_t size;
     for (int32 i = 0; resources.GetResourceInfo(B_RAW_TYPE, i, &id, &name, &size); ++i) {
-        if (id >= kFirstItemId)
+        if (id >= kFirstItemPayloadId)
             payload.push_back(id);
     }
     for (int32 old : payload)
@@ -181,8 +181,8 @@ bool InstallerWriter::AddPayload(
             fProgress << "stowpack: adding item " << i + 1 << " of " << product.items.size() << ": "
                       << item.leaf << " (" << Megabytes(item.size) << ")\n"
                       << std::flush;
-        if (!resources.AddEntry(item.path.c_str(), kFirstItemId + int32(i), item.leaf.c_str(),
-                product.compression)) {
+        if (!resources.AddEntry(item.path.c_str(), kFirstItemPayloadId + int32(i),
+                item.leaf.c_str(), product.compression)) {
             error = "cannot add " + item.path + ": " + resources.ErrorMessage();
             return false;
         }
@@ -196,7 +196,7 @@ bool InstallerWriter::AddDeinstaller(
     LibAppResource& resources, Product& product, std::string& error)
 {
     if (!product.includeDeinstaller) {
-        product.record.AddInt32("STK:deinstaller_size", 0);
+        product.record.AddInt32(kDeinstallerSizeKey, 0);
         return true;
     }
     ScratchFolder scratch;
@@ -207,18 +207,19 @@ bool InstallerWriter::AddDeinstaller(
         error = "cannot prepare the deinstaller in a temporary folder";
         return false;
     }
-    if (!resources.AddEntry(link.c_str(), kDeinstallerId, kDeinstallerName, product.compression)) {
+    if (!resources.AddEntry(
+            link.c_str(), kDeinstallerPayloadId, kDeinstallerName, product.compression)) {
         error
             = "cannot add the deinstaller " + fPaths.deinstaller + ": " + resources.ErrorMessage();
         return false;
     }
     const char* name;
     size_t size = 0;
-    resources.GetResourceInfo(B_RAW_TYPE, kDeinstallerId, &name, &size);
+    resources.GetResourceInfo(B_RAW_TYPE, kDeinstallerPayloadId, &name, &size);
     if (size > size_t(INT32_MAX)) {
         error = "the deinstaller's archive is larger than 2147483647 bytes";
         return false;
     }
-    product.record.AddInt32("STK:deinstaller_size", int32(size));
+    product.record.AddInt32(kDeinstallerSizeKey, int32(size));
     return true;
 }

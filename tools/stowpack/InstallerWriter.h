@@ -7,6 +7,7 @@
 
 #include "LibAppResource.h"
 #include "ProductReader.h"
+#include "RecordKeys.h"
 
 #include <iosfwd>
 #include <string>
@@ -19,10 +20,6 @@ struct InstallerPaths {
 
 class InstallerWriter {
 public:
-    static constexpr int32 kRecordId = 2002;
-    static constexpr int32 kDeinstallerId = 2001;
-    static constexpr int32 kFirstItemId = 2100;
-    static constexpr const char* kRecordName = "STK:configuration";
     static constexpr const char* kDeinstallerName = "Stowclear";
     // Payloads at least this large are reported item by item.
     static constexpr uint64 kProgressBytes = 16 * 1024 * 1024;

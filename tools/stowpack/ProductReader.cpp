@@ -2,6 +2,7 @@
 
 #include "FindDirectory.h"
 #include "JsonValue.h"
+#include "RecordKeys.h"
 
 #include <cerrno>
 #include <cmath>
@@ -31,21 +32,21 @@ enum class KeyKind {
     Made, // the builder makes it
 };
 
-struct KeySpec {
+struct TopLevelKey {
     const char* name;
     KeyKind kind;
 };
 
 // Every top-level key, in the order the record holds them.
-const KeySpec kKeys[] = {
+const TopLevelKey kKeys[] = {
     {"install_folder_name", KeyKind::String},
     {"groups", KeyKind::Groups},
-    {"app_name", KeyKind::String},
-    {"version", KeyKind::String},
-    {"release_date", KeyKind::String},
-    {"company", KeyKind::String},
-    {"support_email", KeyKind::String},
-    {"about_image", KeyKind::AboutImage},
+    {kAppNameKey, KeyKind::String},
+    {kVersionKey, KeyKind::String},
+    {kReleaseDateKey, KeyKind::String},
+    {kCompanyKey, KeyKind::String},
+    {kSupportEmailKey, KeyKind::String},
+    {kAboutImageKey, KeyKind::AboutImage},
     {"audio_file", KeyKind::AudioFile},
     {"audio_data", KeyKind::Made},
     {"license", KeyKind::Text},
@@ -70,25 +71,25 @@ const KeySpec kKeys[] = {
     {"req_ram_amount", KeyKind::Long},
     {"req_shared_library", KeyKind::Libraries},
     {"req_apps", KeyKind::Apps},
-    {"edit_bootscript", KeyKind::Bool},
-    {"edit_bootscript_tag", KeyKind::String},
-    {"edit_bootscript_contents", KeyKind::Text},
-    {"edit_setup_env", KeyKind::Bool},
-    {"edit_setup_env_tag", KeyKind::String},
-    {"edit_setup_env_contents", KeyKind::Text},
-    {"edit_profile", KeyKind::Bool},
-    {"edit_profile_tag", KeyKind::String},
-    {"edit_profile_contents", KeyKind::Text},
+    {kBootScriptEdit.flag, KeyKind::Bool},
+    {kBootScriptEdit.tag, KeyKind::String},
+    {kBootScriptEdit.contents, KeyKind::Text},
+    {kSetupEnvEdit.flag, KeyKind::Bool},
+    {kSetupEnvEdit.tag, KeyKind::String},
+    {kSetupEnvEdit.contents, KeyKind::Text},
+    {kProfileEdit.flag, KeyKind::Bool},
+    {kProfileEdit.tag, KeyKind::String},
+    {kProfileEdit.contents, KeyKind::Text},
     {"complete_comments", KeyKind::Text},
     {"complete_restart", KeyKind::Bool},
     {"complete_display_folder", KeyKind::Bool},
-    {"STK:deinstaller_size", KeyKind::Made},
+    {kDeinstallerSizeKey, KeyKind::Made},
 };
 
 std::vector<std::string> TopLevelNames()
 {
     std::vector<std::string> names;
-    for (const KeySpec& key : kKeys)
+    for (const TopLevelKey& key : kKeys)
         names.push_back(key.name);
     return names;
 }
@@ -138,7 +139,7 @@ void ProductReader::ReadTopLevel(const Members& top, Product& product)
         ReadGroups(*value, groups);
     if (const JsonValue* value = top.Find("custom_folder"))
         ReadCustomFolders(*value, folders);
-    for (const KeySpec& key : kKeys) {
+    for (const TopLevelKey& key : kKeys) {
         const JsonValue* value = top.Find(key.name);
         if (key.kind == KeyKind::Groups && value != nullptr)
             product.record.AddMessage("groups", &groups);
@@ -155,7 +156,7 @@ void ProductReader::AddKey(const std::string& name, const JsonValue& value, Prod
 {
     BMessage& record = product.record;
     KeyKind kind = KeyKind::Made;
-    for (const KeySpec& key : kKeys) {
+    for (const TopLevelKey& key : kKeys) {
         if (name == key.name)
             kind = key.kind;
     }
@@ -230,7 +231,7 @@ void ProductReader::AddKey(const std::string& name, const JsonValue& value, Prod
 // only make sense together.
 void ProductReader::CheckTopLevel(const Members& top)
 {
-    for (const char* required : {"app_name", "version", "opt_created_folder"}) {
+    for (const char* required : {kAppNameKey, kVersionKey, "opt_created_folder"}) {
         std::string text;
         const JsonValue* value = top.Find(required);
         if (value == nullptr)
@@ -256,26 +257,26 @@ void ProductReader::CheckTopLevel(const Members& top)
     if (startup != nullptr && startup->kind == JsonValue::Kind::Bool && startup->boolean
         && fCustomFolders.count("StartUp") == 0)
         Error("opt_create_startup", "needs a custom folder named \"StartUp\"");
-    for (const char* prefix : {"edit_bootscript", "edit_setup_env", "edit_profile"})
-        CheckEdit(top, prefix);
+    for (const ScriptEditKeys& edit : kScriptEdits)
+        CheckEdit(top, edit);
 }
 
-void ProductReader::CheckEdit(const Members& top, const std::string& prefix)
+void ProductReader::CheckEdit(const Members& top, const ScriptEditKeys& edit)
 {
-    const JsonValue* enabled = top.Find(prefix);
+    const JsonValue* enabled = top.Find(edit.flag);
     if (enabled == nullptr || enabled->kind != JsonValue::Kind::Bool || !enabled->boolean)
         return;
-    const JsonValue* tag = top.Find(prefix + "_tag");
+    const JsonValue* tag = top.Find(edit.tag);
     if (tag == nullptr || (tag->kind == JsonValue::Kind::String && tag->text.empty())) {
-        Error(prefix + "_tag", "is required when " + Quote(prefix) + " is true");
+        Error(edit.tag, "is required when " + Quote(edit.flag) + " is true");
         return;
     }
     if (tag->kind == JsonValue::Kind::String && tag->text.find('\n') != std::string::npos)
-        Error(prefix + "_tag", "must be one line: it marks the section's first and last lines");
+        Error(edit.tag, "must be one line: it marks the section's first and last lines");
     if (tag->kind == JsonValue::Kind::String && tag->text == "StartUpFolder")
-        Error(prefix + "_tag", "\"StartUpFolder\" marks the start-up section; choose another");
-    if (top.Find(prefix + "_contents") == nullptr)
-        Warning(prefix + "_contents", "is missing: the section will be empty");
+        Error(edit.tag, "\"StartUpFolder\" marks the start-up section; choose another");
+    if (top.Find(edit.contents) == nullptr)
+        Warning(edit.contents, "is missing: the section will be empty");
 }
 
 bool ProductReader::Collect(const JsonValue& object, const std::string& where,

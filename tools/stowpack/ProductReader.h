@@ -12,6 +12,7 @@
 #include <vector>
 
 class JsonValue;
+struct ScriptEditKeys;
 
 struct ProductItem {
     std::string path; // absolute, as in "file_name"
@@ -54,7 +55,7 @@ private:
     void ReadTopLevel(const Members& top, Product& product);
     void AddKey(const std::string& name, const JsonValue& value, Product& product);
     void CheckTopLevel(const Members& top);
-    void CheckEdit(const Members& top, const std::string& prefix);
+    void CheckEdit(const Members& top, const ScriptEditKeys& edit);
 
     // Typed values; each reports a wrong type at `where` and answers false.
     bool String(const JsonValue& value, const std::string& where, std::string& text);
