@@ -29,11 +29,34 @@ function(stow_library name)
   endif()
 endfunction()
 
-# Self-contained programs carry the C++ runtime with them.
+# Self-contained programs carry the C++ runtime with them. libgcc stays a
+# shared library: its static unwinder would need a newer C library than the
+# programs otherwise do.
 function(stow_self_contained target)
   if(NOT STOW_SANITIZE AND NOT STOW_FUZZ)
-    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+    target_link_options(${target} PRIVATE -static-libstdc++ -Wl,--build-id)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/support/compat/arc4random.cpp)
   endif()
+endfunction()
+
+# stow_strip_release(TARGET): after TARGET links, moves its debug information
+# into build/debug/TARGET.debug (and build/debug/.build-id/xx/yyyy.debug, the
+# layout debuggers look up by build id), strips the program and links it to
+# that file. Call it before attaching resources: strip drops appended
+# resources. Sanitized and fuzzing builds keep their symbols.
+function(stow_strip_release target)
+  if(STOW_SANITIZE OR STOW_FUZZ)
+    return()
+  endif()
+  set(debug ${CMAKE_BINARY_DIR}/debug/${target}.debug)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/debug
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug --compress-debug-sections $<TARGET_FILE:${target}> ${debug}
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${target}>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${debug} $<TARGET_FILE:${target}>
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/link-build-id ${debug} ${CMAKE_BINARY_DIR}/debug
+    COMMENT "Stripping ${target}; its debug information goes to ${debug}"
+    VERBATIM)
 endfunction()
 
 # stow_attach_strings(TARGET DIR): after TARGET links, attaches the string

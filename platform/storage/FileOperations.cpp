@@ -7,19 +7,31 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+// Seeded from the kernel directly: std::random_device would tie the
+// programs to a newer C library than they otherwise need.
+uint64_t RandomSeed()
+{
+    uint64_t seed = 0;
+    if (getrandom(&seed, sizeof seed, GRND_NONBLOCK) != ssize_t(sizeof seed))
+        seed = uint64_t(getpid()) << 32 ^ uint64_t(time(nullptr));
+    return seed;
+}
+
 std::string RandomSuffix()
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator(std::random_device {}());
+    thread_local std::mt19937_64 generator(RandomSeed());
     std::string result;
     for (int i = 0; i < 10; ++i)
         result += kLetters[generator() % (sizeof(kLetters) - 1)];

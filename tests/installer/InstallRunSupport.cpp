@@ -35,10 +35,15 @@ std::string InstallTrial::Build(const std::string& name, const std::string& json
     fs::create_directories(folder);
     WriteFile(folder / "product.json", json);
     std::string installer = (Work() / (name + "-installer")).string();
-    // A small program stands in for the deinstaller: the run only places it
-    // and writes the record into it.
+    // A small program with the deinstaller's string tables stands in for
+    // it: the run only places it and writes the record into it.
+    const fs::path standIn = Work() / "stand-in-deinstaller";
+    if (!fs::exists(standIn)) {
+        fs::copy_file("/bin/true", standIn);
+        Run({BinPath("stowres"), "strings", standIn.string(), SourcePath("deinstaller/strings")});
+    }
     RunResult built = Run({BinPath("stowpack"), "build", (folder / "product.json").string(), "-o",
-        installer, "--deinstaller", "/bin/true"});
+        installer, "--deinstaller", standIn.string()});
     EXPECT_EQ(built.exitCode, 0) << built.err;
     return installer;
 }

@@ -102,6 +102,9 @@ bool InstallerWriter::CheckInputs(const Product& product, std::string& error) co
         error = "no deinstaller at " + fPaths.deinstaller + " (give one with --deinstaller)";
         return false;
     }
+    if (!CarriesStringTables(fPaths.base, error)
+        || (product.includeDeinstaller && !CarriesStringTables(fPaths.deinstaller, error)))
+        return false;
     fs::path output = fs::absolute(fPaths.output).lexically_normal();
     if (fs::is_directory(output, code)) {
         error = output.string() + " is a folder; -o names the installer file to write";
@@ -114,6 +117,20 @@ bool InstallerWriter::CheckInputs(const Product& product, std::string& error) co
         }
     }
     return true;
+}
+
+// The programs show their texts from string tables attached after they were
+// linked; `strip` removes them without a word, and an installer built on
+// such a program shows blank windows.
+bool InstallerWriter::CarriesStringTables(const std::string& program, std::string& error)
+{
+    BFile file(program.c_str(), B_READ_ONLY);
+    BResources resources;
+    if (file.InitCheck() == B_OK && resources.SetTo(&file) == B_OK
+        && resources.HasResource(B_STRING_TYPE, "en:1000"))
+        return true;
+    error = program + " carries no string tables (was it stripped after it was built?)";
+    return false;
 }
 
 bool InstallerWriter::Finish(LibAppResource& resources, Product& product, std::string& error)

@@ -30,6 +30,7 @@ public:
 
 private:
     bool CheckInputs(const Product& product, std::string& error) const;
+    static bool CarriesStringTables(const std::string& program, std::string& error);
     bool AddPayload(LibAppResource& resources, const Product& product, std::string& error);
     bool AddDeinstaller(LibAppResource& resources, Product& product, std::string& error);
     void RemoveOldEntries(LibAppResource& resources) const;

@@ -1,5 +1,6 @@
-// stowpack verify FILE: succeeds only when the container is sound and every
-// resource matches its checksum.
+// stowpack verify FILE: succeeds only when the file has a sound container and
+// every resource matches its checksum. A file without one fails: an installer
+// whose container went (stripped, say) has lost its payload.
 #include "ResourceCommands.h"
 
 #include <ostream>
@@ -15,6 +16,11 @@ int RunVerify(CommandContext& context)
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
         return exitCode;
+    if (resources.ContainerState() == ResourceFormat::State::None)
+        return Failure(context.err,
+            path
+                + ": no resources (an installer that was stripped after it was built has lost "
+                  "them)");
     int32 bad = 0;
     type_code type;
     int32 id;

@@ -35,6 +35,11 @@ struct ProductFolder {
     {
         fs::copy_file("/bin/true", base);
         fs::copy_file("/bin/false", deinstaller);
+        // The builder takes only programs that carry their string tables.
+        stowtest::Run({stowtest::BinPath("stowres"), "strings", base,
+            stowtest::SourcePath("installer/strings")});
+        stowtest::Run({stowtest::BinPath("stowres"), "strings", deinstaller,
+            stowtest::SourcePath("deinstaller/strings")});
     }
 
     std::string Path(const std::string& relative) const { return (dir / relative).string(); }
