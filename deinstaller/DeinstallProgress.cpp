@@ -30,12 +30,15 @@ void DeinstallProgress::MessageReceived(BMessage* message)
         break;
     case kRemovalLimitMessage:
         break; // the count-down carries the numbers itself
+    case kRemovalProblemMessage:
+        ShowProblem(message->FindString("message"));
+        break;
     case kLibThreadCompleted: {
         std::function<void()> hook;
         {
             std::lock_guard<std::mutex> guard(fLock);
-            fSearchDone = true;
-            hook = fSearchEndHook;
+            fEnded.insert(message->FindString("name"));
+            hook = fEndHook;
         }
         if (hook)
             hook();
@@ -89,6 +92,13 @@ void DeinstallProgress::RemovalProgress(const BMessage& message)
     fflush(fOut);
 }
 
+void DeinstallProgress::ShowProblem(const char* text)
+{
+    EndLine();
+    fprintf(fOut, "%s\n", text);
+    fflush(fOut);
+}
+
 void DeinstallProgress::Show(const std::string& line)
 {
     // Cut to the terminal's width so the line never wraps; the cut never
@@ -116,16 +126,16 @@ void DeinstallProgress::EndLine()
     fLineOpen = false;
 }
 
-void DeinstallProgress::SetSearchEndHook(std::function<void()> hook)
+void DeinstallProgress::SetEndHook(std::function<void()> hook)
 {
     std::lock_guard<std::mutex> guard(fLock);
-    fSearchEndHook = std::move(hook);
+    fEndHook = std::move(hook);
 }
 
-bool DeinstallProgress::SearchEnded() const
+bool DeinstallProgress::Ended(const std::string& name) const
 {
     std::lock_guard<std::mutex> guard(fLock);
-    return fSearchDone;
+    return fEnded.count(name) > 0;
 }
 
 void DeinstallProgress::Flush()

@@ -1,8 +1,9 @@
 // What the deinstaller shows on standard error while it searches and
-// removes, from the same 'snfi', 'slmt' and 'LThC' messages a window would
-// get: on a terminal one line redrawn in place (entries searched, entries
-// found, the folder being read; then the count-down of the removal), else
-// plain lines a log can keep.
+// removes, from the same 'snfi', 'slmt', 'srpb' and 'LThC' messages a window
+// would get: on a terminal one line redrawn in place (entries searched,
+// entries found, the folder being read; then the count-down of the removal),
+// else plain lines a log can keep. Problems of the removal get a line of
+// their own either way.
 #pragma once
 
 #include "BLooper.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 
 enum class ProgressStyle {
@@ -26,10 +28,11 @@ public:
 
     void MessageReceived(BMessage* message) override;
 
-    // Called on the looper's thread when the search's completion message
+    // Called on the looper's thread when a worker's completion message
     // arrives (to wake a thread that also waits for stop signals).
-    void SetSearchEndHook(std::function<void()> hook);
-    bool SearchEnded() const;
+    void SetEndHook(std::function<void()> hook);
+    // Whether the worker thread of that name ("search", "remove") has ended.
+    bool Ended(const std::string& name) const;
     // Waits until every message sent so far has been shown, then clears the
     // line being redrawn.
     void Flush();
@@ -41,6 +44,7 @@ public:
 private:
     void SearchProgress(const BMessage& message);
     void RemovalProgress(const BMessage& message);
+    void ShowProblem(const char* text);
     void Show(const std::string& line);
     void EndLine();
 
@@ -52,8 +56,8 @@ private:
 
     mutable std::mutex fLock;
     std::condition_variable fChanged;
-    bool fSearchDone = false;
-    std::function<void()> fSearchEndHook;
+    std::set<std::string> fEnded;
+    std::function<void()> fEndHook;
     int64 fFlushesAsked = 0;
     int64 fFlushesDone = 0;
     int64 fEntries = 0;

@@ -12,8 +12,6 @@
 #include "LibFileOperations.h"
 #include "Trash.h"
 
-#include <cstdio>
-
 namespace {
 
 // Names tried in a chosen folder before one is taken as free.
@@ -75,6 +73,19 @@ void DeinstallRemoval::SetSelected(int32 index, bool selected)
         fItems[size_t(index)].selected = selected;
 }
 
+bool DeinstallRemoval::IsSelected(int32 index) const
+{
+    return index >= 0 && index < CountItems() && fItems[size_t(index)].selected;
+}
+
+int32 DeinstallRemoval::CountSelected() const
+{
+    int32 selected = 0;
+    for (const Item& item : fItems)
+        selected += item.selected ? 1 : 0;
+    return selected;
+}
+
 void DeinstallRemoval::SetUserScripts(
     const LibString& bootScriptTag, const LibString& setupEnvTag, const LibString& profileTag)
 {
@@ -96,9 +107,7 @@ void DeinstallRemoval::SetMovePath(const char* path)
 
 RemovalCounts DeinstallRemoval::DeinstallFiles()
 {
-    long selected = 0;
-    for (const Item& item : fItems)
-        selected += item.selected ? 1 : 0;
+    long selected = CountSelected();
     if (fParent.IsValid()) {
         BMessage limit(kRemovalLimitMessage);
         limit.AddInt32("size", int32(selected));
@@ -134,8 +143,8 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
         if (isFolder != (pass == Pass::Folders))
             continue;
         if (!StillFound(item, st)) {
-            fprintf(stderr, "Left alone, not the entry the search found: %s\n",
-                static_cast<const char*>(item.path));
+            ReportProblem(std::string("Left alone, not the entry the search found: ")
+                + static_cast<const char*>(item.path));
             ++counts.changed;
             continue;
         }
@@ -143,10 +152,13 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
             ++counts.kept;
             continue;
         }
-        if (MoveAway(item.path))
+        if (MoveAway(item.path)) {
             ++counts.moved;
-        else
+        } else {
             ++counts.failed;
+            ReportProblem(std::string("Could not move ") + static_cast<const char*>(item.path)
+                + " to " + fDestination);
+        }
         Report(item.path, remaining--);
     }
 }
@@ -201,6 +213,15 @@ void DeinstallRemoval::Report(const char* path, long remaining)
     count.Formatted("%ld", remaining);
     progress.AddString("found", count);
     fParent.SendMessage(&progress);
+}
+
+void DeinstallRemoval::ReportProblem(const std::string& text)
+{
+    if (!fParent.IsValid())
+        return;
+    BMessage problem(kRemovalProblemMessage);
+    problem.AddString("message", text);
+    fParent.SendMessage(&problem);
 }
 
 void DeinstallRemoval::EditScripts()

@@ -2,7 +2,8 @@
 // entries are moved into the Trash or a chosen folder, files first, then the
 // folders that are empty by then, each pass from the last found entry to the
 // first; then the product's tagged sections leave the user's shell scripts.
-// Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry).
+// Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry), and
+// each entry that stays against the user's choice as 'srpb'.
 #pragma once
 
 #include "BMessenger.h"
@@ -17,6 +18,9 @@
 
 // Sent once before the removal: int32 "size", the number of selected entries.
 constexpr uint32 kRemovalLimitMessage = 'slmt';
+// An entry that could not be moved, or that changed since the search and is
+// left alone: string "message" says which and why.
+constexpr uint32 kRemovalProblemMessage = 'srpb';
 
 struct RemovalCounts {
     int32 moved = 0;      // moved to the destination
@@ -37,6 +41,8 @@ public:
     int32 CountItems() const { return int32(fItems.size()); }
     const char* PathAt(int32 index) const;
     void SetSelected(int32 index, bool selected);
+    bool IsSelected(int32 index) const;
+    int32 CountSelected() const;
     // The key the entries must still carry to be moved.
     void SetKey(const char* key) { fKey = key; }
     // An empty tag leaves that file alone.
@@ -70,6 +76,7 @@ private:
     bool StillFound(const Item& item, struct stat& st) const;
     bool MoveAway(const char* path);
     void Report(const char* path, long remaining);
+    void ReportProblem(const std::string& text);
     void EditScripts();
 
     BMessenger fParent;

@@ -1,17 +1,9 @@
 #include "StowclearCommand.h"
 
 #include "AlertService.h"
-#include "BEntry.h"
-#include "BPath.h"
-#include "BVolume.h"
-#include "BVolumeRoster.h"
 #include "DeinstallProgress.h"
-#include "DeinstallRecord.h"
-#include "DeinstallRemoval.h"
-#include "DeinstallSearch.h"
+#include "DeinstallSession.h"
 #include "LibAppInfo.h"
-#include "LibMessageBox.h"
-#include "RecordReader.h"
 #include "ReplaceAlert.h"
 #include "StopSignals.h"
 #include "TerminalInfo.h"
@@ -22,7 +14,6 @@
 
 namespace {
 
-constexpr int32 kNothingFoundText = 1005;
 constexpr int kStandardError = 2;
 
 int Usage(const char* message)
@@ -42,14 +33,6 @@ void SetUpAlerts(const StowclearOptions& options)
             : ReplaceAlert::kDontReplaceButton;
         alerts.SetAnswer(ReplaceAlert::kPurpose, {button, true});
     }
-}
-
-bool ChooseVolume(const StowclearOptions& options, BVolume& volume)
-{
-    if (options.volume.empty())
-        return BVolumeRoster().GetBootVolume(&volume) == B_OK;
-    BEntry entry(options.volume.c_str());
-    return entry.Exists() && volume.SetToVolumeOf(options.volume.c_str()) == B_OK;
 }
 
 struct ProgressCloser {
@@ -77,22 +60,31 @@ int Interrupted(DeinstallProgress& progress)
     return kExitInterrupted;
 }
 
-int Remove(const StowclearOptions& options, const BMessage& record, DeinstallSearch& search,
-    DeinstallProgress& progress, StopSignals& signals)
+// Waits until the worker `name` has ended; false when a stop signal came
+// first.
+bool WaitForEnd(DeinstallProgress& progress, StopSignals& signals, const char* name)
 {
-    DeinstallRemoval removal {BMessenger(&progress)};
-    removal.SetStopCheck([&signals] { return signals.Wait(0) == StopSignals::Event::Interrupted; });
-    removal.SetPaths(search.Found(), search.FoundNodes());
-    removal.SetKey(search.Key());
-    ScriptTags tags = DeinstallScriptTags(record);
-    removal.SetUserScripts(tags.bootScript, tags.setupEnv, tags.profile);
-    removal.SetMovePath(options.to.c_str());
-    RemovalCounts counts = removal.DeinstallFiles();
+    while (!progress.Ended(name)) {
+        if (signals.Wait(-1) == StopSignals::Event::Interrupted)
+            return false;
+    }
+    return true;
+}
+
+int Remove(DeinstallSession& session, DeinstallProgress& progress, StopSignals& signals)
+{
+    if (session.StartRemoval() != B_OK) {
+        fputs("Stowclear: the removal could not be started\n", stderr);
+        return kExitFailed;
+    }
+    if (!WaitForEnd(progress, signals, "remove"))
+        session.StopRemoval();
+    RemovalCounts counts = session.FinishRemoval();
     if (counts.stopped)
         return Interrupted(progress);
     progress.Flush();
     fprintf(stderr, "Moved %ld of %ld entries to %s", long(counts.moved),
-        long(removal.CountItems()), removal.MovePath());
+        long(session.CountFound()), session.MovePath());
     if (counts.kept > 0)
         fprintf(stderr, "; %ld folders still hold other files and stay", long(counts.kept));
     if (counts.changed > 0)
@@ -123,48 +115,39 @@ int RunStowclear(const StowclearOptions& options)
     // when a copy lost it (and fails quietly on the running file).
     LibSetAppVersion(1, 3, 1, "Deinstaller", "Deinstall BeOS applications", 5, 0);
 
-    BMessage record;
-    if (!RecordReader::LoadOwn(record)) {
-        LibError("%s", kNotConfiguredText);
+    ProgressPtr progress = StartProgress();
+    DeinstallSession session {BMessenger(progress.get())};
+    if (!session.Load())
         return kExitNotConfigured;
-    }
     if (!options.unattended && !options.list)
         return Usage("removing needs --unattended for now (or --list to see what would go)");
-    if (!options.to.empty() && !BEntry(options.to.c_str(), true).IsDirectory())
+    if (!session.SetMovePath(options.to.c_str()))
         return Usage(("--to: '" + options.to + "' is not a folder").c_str());
-    BVolume volume;
-    if (!ChooseVolume(options, volume))
+    if (!options.volume.empty() && !session.SetVolumeOf(options.volume.c_str()))
         return Usage(("--volume: no volume holds '" + options.volume + "'").c_str());
 
     StopSignals signals;
-    ProgressPtr progress = StartProgress();
-    progress->SetSearchEndHook([&signals] { signals.Wake(); });
-    DeinstallSearch search(volume);
-    search.SetKey(DeinstallKey(record));
-    search.SetSizes(WalkSizes::Skip); // nothing here shows bytes
-    if (signals.InitCheck() != B_OK
-        || search.Go("search", new BMessenger(progress.get()), 10, false) != B_OK) {
+    progress->SetEndHook([&signals] { signals.Wake(); });
+    session.SetSearchSizes(WalkSizes::Skip); // nothing here shows bytes
+    if (signals.InitCheck() != B_OK || session.Volume().InitCheck() != B_OK
+        || session.StartSearch() != B_OK) {
         fputs("Stowclear: the search could not be started\n", stderr);
         return kExitFailed;
     }
-    while (!progress->SearchEnded()) {
-        if (signals.Wait(-1) == StopSignals::Event::Interrupted) {
-            search.Stop();
-            return Interrupted(*progress);
-        }
+    if (!WaitForEnd(*progress, signals, "search")) {
+        session.StopSearch();
+        return Interrupted(*progress);
     }
     progress->Flush();
-    fprintf(stderr, "Searched %lld entries in %s: %ld found.\n", (long long)search.VisitedEntries(),
-        volume.RootPath(), long(search.Found().Size()));
-    if (search.Found().Size() == 0) {
-        LibError("%s", static_cast<const char*>(oLocalize().GetString(kNothingFoundText)));
+    fprintf(stderr, "Searched %lld entries in %s: %s found.\n", (long long)progress->Entries(),
+        session.Volume().RootPath(), progress->Found().c_str());
+    int32 found = session.FinishSearch();
+    if (found == 0)
         return kExitNothingFound;
-    }
     if (options.list) {
-        for (LibString* path = search.Found().First(); path != nullptr;
-             path = search.Found().Next())
-            printf("%s\n", static_cast<const char*>(*path));
+        for (int32 i = 0; i < found; ++i)
+            printf("%s\n", session.FoundAt(i));
         return kExitRemoved;
     }
-    return Remove(options, record, search, *progress, signals);
+    return Remove(session, *progress, signals);
 }

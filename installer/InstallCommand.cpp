@@ -1,25 +1,15 @@
 #include "InstallCommand.h"
 
 #include "AlertService.h"
-#include "BEntry.h"
-#include "BPath.h"
 #include "FileOperations.h"
-#include "InstallConfig.h"
 #include "InstallProgress.h"
-#include "InstallRun.h"
-#include "InstallTexts.h"
-#include "InstallerLoader.h"
 #include "LibAppInfo.h"
-#include "LibMessageBox.h"
-#include "LibPaths.h"
-#include "LibShutdown.h"
 #include "StopSignals.h"
 #include "TerminalInfo.h"
-#include "WorkingDirectory.h"
 #include "oLocalize.h"
 
 #include <cstdio>
-#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -31,19 +21,19 @@ constexpr int32 kRunButton = 1;
 constexpr int32 kRestartLaterButton = 0;
 constexpr int32 kRestartNowButton = 1;
 
-constexpr int32 kInstallPriority = 10;
-
 int Problem(int code, const std::string& text)
 {
     fprintf(stderr, "Stowfast: %s\n", text.c_str());
     return code;
 }
 
-std::string Leaf(const char* path)
-{
-    BPath named(path);
-    return named.InitCheck() == B_OK && named.Leaf() != nullptr ? named.Leaf() : "";
-}
+struct ProgressCloser {
+    void operator()(InstallProgress* progress) const
+    {
+        progress->Lock();
+        progress->Quit();
+    }
+};
 
 } // namespace
 
@@ -73,121 +63,73 @@ int InstallCommand::Run()
         if (!texts.SetLanguage(fOptions.language.c_str()))
             fprintf(stderr, "Stowfast: the language cannot be kept on the installer\n");
     }
-    InstallConfig config;
-    if (!InstallerLoader::LoadRecord(config)) {
-        LibError("%s", kImproperlyBuiltText);
+    std::unique_ptr<InstallProgress, ProgressCloser> progress(new InstallProgress(stderr,
+        is_terminal(2) ? InstallProgress::Display::Bar : InstallProgress::Display::Lines,
+        terminal_columns(2)));
+    InstallSession session {BMessenger(nullptr, progress.get())};
+    if (!session.Load())
         return kExitDamaged;
-    }
     if (fOptions.task == Task::List)
-        return List(config);
+        return List(session);
     if (fOptions.task == Task::Check)
-        return Check(config);
+        return Check(session);
     if (!fOptions.unattended) {
         return Problem(kExitUsage,
             "installing needs --unattended; windows come in a later version of Stowfast");
     }
-    return Install(config);
-}
-
-int InstallCommand::Install(InstallConfig& config)
-{
-    if (*config.FindString("license") != '\0' && !fOptions.acceptLicense) {
-        printf("%s\n", config.FindString("license"));
+    if (*session.License() != '\0' && !fOptions.acceptLicense) {
+        printf("%s\n", session.License());
         return Problem(kExitUsage,
             "the product's license (above) must be accepted: run again with --accept-license");
     }
-    std::vector<bool> selected;
-    if (!Selection(config, selected))
+    if (!Choose(session))
         return kExitUsage;
-    BMessage instructions;
-    config.FindMessage("install_instructions", &instructions);
-    BMessage entry;
-    for (int32 i = 0; instructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
-        if (entry.ReplaceBool("install_to_system", selected[size_t(i)]) != B_OK)
-            entry.AddBool("install_to_system", selected[size_t(i)]);
-        instructions.ReplaceMessage("install_file", i, &entry);
-    }
-    config.ReplaceMessage("install_instructions", &instructions);
-    if (!SetDestination(config))
+    if (!ChooseDestination(session))
         return kExitDestinationUnusable;
     SetAnswers();
-    int code = RunAndWait(config);
+    int code = RunAndWait(session, *progress);
     if (code != kExitInterrupted)
-        SaveRecord(config);
+        SaveRecord(session);
     return code;
 }
 
-bool InstallCommand::Selection(const InstallConfig& config, std::vector<bool>& selected)
+bool InstallCommand::Choose(InstallSession& session)
 {
-    selected = InstallerLoader::DefaultSelection(config);
-    bool chosen = fOptions.all || !fOptions.groups.empty() || !fOptions.files.empty();
-    BMessage groups;
-    config.FindMessage("groups", &groups);
     for (const std::string& group : fOptions.groups) {
-        bool known = false;
-        const char* name;
-        for (int32 i = 0; groups.FindString("group_name", i, &name) == B_OK; ++i)
-            known = known || group == name;
-        if (!known) {
+        if (session.FindGroup(group.c_str()) < 0) {
             Problem(kExitUsage, "the product has no group '" + group + "' (see --list)");
             return false;
         }
     }
-    std::vector<bool> fileNamed(fOptions.files.size(), false);
-    BMessage instructions;
-    config.FindMessage("install_instructions", &instructions);
-    BMessage entry;
-    for (int32 i = 0; chosen && instructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
-        bool pick = fOptions.all;
+    // Without a choice the first group stays selected, as loading left it.
+    if (fOptions.all || !fOptions.groups.empty() || !fOptions.files.empty()) {
+        session.SelectAll(fOptions.all);
         for (const std::string& group : fOptions.groups)
-            pick = pick || InstallConfig::IsInGroup(entry.FindString("groups"), group.c_str());
-        std::string leaf = Leaf(entry.FindString("file_name"));
-        for (size_t f = 0; f < fOptions.files.size(); ++f) {
-            if (fOptions.files[f] == leaf) {
-                pick = true;
-                fileNamed[f] = true;
+            session.AddGroup(session.FindGroup(group.c_str()));
+        for (const std::string& file : fOptions.files) {
+            if (session.SelectFiles(file.c_str(), true) == 0) {
+                Problem(kExitUsage, "the product has no file '" + file + "' (see --list)");
+                return false;
             }
         }
-        selected[size_t(i)] = pick;
     }
-    for (size_t f = 0; f < fOptions.files.size(); ++f) {
-        if (!fileNamed[f]) {
-            Problem(kExitUsage, "the product has no file '" + fOptions.files[f] + "' (see --list)");
-            return false;
-        }
-    }
-    for (bool pick : selected) {
-        if (pick)
-            return true;
-    }
+    if (session.CountSelected() > 0)
+        return true;
     Problem(kExitUsage, "nothing is selected: name files with --group, --file or --all");
     return false;
 }
 
-bool InstallCommand::SetDestination(InstallConfig& config)
+bool InstallCommand::ChooseDestination(InstallSession& session)
 {
-    BPath folder;
-    if (fOptions.destination.empty()) {
-        if (!InstallerLoader::DefaultFolder(config, folder)) {
+    std::string folder = fOptions.destination;
+    if (folder.empty()) {
+        folder = session.DefaultDestination();
+        if (folder.empty()) {
             Problem(kExitDestinationUnusable, "the installer names no usable default folder");
             return false;
         }
-    } else {
-        std::string path = fOptions.destination;
-        if (path[0] != '/')
-            path = working_directory() + "/" + path;
-        folder.SetTo(path.c_str());
     }
-    // A window only offers existing folders; the run would otherwise first
-    // find no volume to check the space on.
-    BEntry entry(folder.Path(), true);
-    entry_ref ref;
-    if (folder.InitCheck() != B_OK || !entry.IsDirectory() || !LibGetEntryRef(folder.Path(), ref)) {
-        LibError("%s", static_cast<const char*>(InstallString(kTextNoFolder)));
-        return false;
-    }
-    config.SetDestination(ref);
-    return true;
+    return session.SetDestination(folder.c_str());
 }
 
 void InstallCommand::SetAnswers()
@@ -200,65 +142,53 @@ void InstallCommand::SetAnswers()
         "restart", {fOptions.restart ? kRestartNowButton : kRestartLaterButton, false});
 }
 
-int InstallCommand::RunAndWait(InstallConfig& config)
+int InstallCommand::RunAndWait(InstallSession& session, InstallProgress& progress)
 {
     StopSignals signals;
     if (signals.InitCheck() != B_OK)
         return Problem(kExitDestinationUnusable, "cannot watch for stop signals");
-    auto display = is_terminal(2) ? InstallProgress::Display::Bar : InstallProgress::Display::Lines;
-    auto* progress = new InstallProgress(stderr, display, terminal_columns(2));
-    progress->SetDispatchThread(find_thread(nullptr), [&signals] { signals.Wake(); });
-    progress->Run();
-    status_t started
-        = config.Go("install", new BMessenger(nullptr, progress), kInstallPriority, false);
-    bool interrupted = started != B_OK;
-    while (!interrupted && !progress->Finished()) {
-        interrupted = signals.Wait(-1) == StopSignals::Event::Interrupted;
-        progress->DispatchMessages();
-    }
-    int32 status = progress->RunStatus();
-    if (interrupted) {
-        // The run ends at its next cancellation point; whatever it was
-        // building beside its final place goes as it unwinds.
-        config.StopRun();
-        progress->EndLine();
-    }
-    progress->Lock();
-    progress->Quit();
-    if (started != B_OK)
+    progress.SetDispatchThread(find_thread(nullptr), [&signals] { signals.Wake(); });
+    progress.Run();
+    if (session.Start() != B_OK)
         return Problem(kExitDestinationUnusable, "the install thread cannot be started");
+    bool interrupted = false;
+    while (!interrupted && !progress.Finished()) {
+        interrupted = signals.Wait(-1) == StopSignals::Event::Interrupted;
+        progress.DispatchMessages();
+    }
     if (interrupted) {
-        LibError("%s", static_cast<const char*>(InstallString(kTextStopped)));
+        progress.EndLine();
+        session.Stop();
         return kExitInterrupted;
     }
-    return ExitCode(config, status);
+    return ExitCode(session, session.Finish(progress.EndMessage()));
 }
 
-int InstallCommand::ExitCode(const InstallConfig& config, int32 status)
+int InstallCommand::ExitCode(InstallSession& session, const InstallOutcome& outcome)
 {
-    switch (status) {
-    case kRunFinished:
-        if (config.RequirementVerdict() == kRequirementsAbort)
-            return Problem(kExitRequirement, "stopped by a requirement of the product");
-        if (config.RestartRequested() && !LibShutdown(true))
+    switch (outcome.result) {
+    case InstallResult::Installed:
+        if (outcome.restartRequested && !session.Restart())
             fprintf(stderr, "Stowfast: the restart command cannot be started\n");
         return kExitInstalled;
-    case kRunNotEnoughSpace:
-        return Problem(kExitNotEnoughSpace, config.RunProblem());
-    case kRunDamaged:
-        return Problem(
-            kExitDamaged, std::string("the installer is damaged: ") + config.RunProblem());
-    default:
-        return Problem(kExitDestinationUnusable,
-            *config.RunProblem() != '\0' ? config.RunProblem() : "the destination cannot be used");
+    case InstallResult::EndedByRequirement:
+        return Problem(kExitRequirement, "stopped by a requirement of the product");
+    case InstallResult::NotEnoughSpace:
+        return Problem(kExitNotEnoughSpace, outcome.problem);
+    case InstallResult::Damaged:
+        return Problem(kExitDamaged, "the installer is damaged: " + outcome.problem);
+    case InstallResult::DestinationUnusable:
+        break;
     }
+    return Problem(kExitDestinationUnusable,
+        outcome.problem.empty() ? "the destination cannot be used" : outcome.problem);
 }
 
-void InstallCommand::SaveRecord(const InstallConfig& config)
+void InstallCommand::SaveRecord(const InstallSession& session)
 {
     if (fOptions.saveRecord.empty())
         return;
-    std::string bytes = config.Flatten();
+    std::string bytes = session.Record().Flatten();
     if (write_file_atomically(fOptions.saveRecord.c_str(), bytes.data(), bytes.size(), 0644)
         != B_OK)
         fprintf(stderr, "Stowfast: cannot write %s\n", fOptions.saveRecord.c_str());

@@ -1,17 +1,14 @@
-// Stowfast without a window: loads the record from the executable, turns
-// the command line's choices into what the window would set (selection,
-// destination, answers to the alerts), runs the install thread and waits for
-// it, showing its progress, and stops it through the normal cancellation
-// on SIGINT or SIGTERM. The result is one of the exit codes of
-// InstallCommandLine.h.
+// Stowfast without a window: a thin front end over the install session. It
+// turns the command line's choices into the session's selection,
+// destination and answers to the alerts, shows the run's status lines and
+// byte progress on standard error, stops the run on SIGINT or SIGTERM, and
+// turns the outcome into one of the exit codes of ExitCodes.h.
 #pragma once
 
 #include "InstallCommandLine.h"
-#include "SupportDefs.h"
+#include "InstallSession.h"
 
-#include <vector>
-
-class InstallConfig;
+class InstallProgress;
 
 class InstallCommand {
 public:
@@ -20,18 +17,18 @@ public:
     int Run();
 
 private:
-    int List(InstallConfig& config);
-    int Check(InstallConfig& config);
-    int Install(InstallConfig& config);
-    // The entries to install, one mark per "install_file"; false with a
-    // message when an option names nothing the record holds.
-    bool Selection(const InstallConfig& config, std::vector<bool>& selected);
-    bool SetDestination(InstallConfig& config);
+    int List(const InstallSession& session);
+    int Check(const InstallSession& session);
+    int Install(InstallSession& session);
+    // False with a message when an option names nothing the record holds,
+    // or nothing is selected.
+    bool Choose(InstallSession& session);
+    bool ChooseDestination(InstallSession& session);
     void SetAnswers();
-    // Runs the thread and waits for its end or a stop signal.
-    int RunAndWait(InstallConfig& config);
-    int ExitCode(const InstallConfig& config, int32 status);
-    void SaveRecord(const InstallConfig& config);
+    // Starts the run and waits for its end or a stop signal.
+    int RunAndWait(InstallSession& session, InstallProgress& progress);
+    int ExitCode(InstallSession& session, const InstallOutcome& outcome);
+    void SaveRecord(const InstallSession& session);
 
     InstallOptions fOptions;
 };

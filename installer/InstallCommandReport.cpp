@@ -1,7 +1,5 @@
 #include "InstallCommand.h"
 
-#include "BPath.h"
-#include "InstallConfig.h"
 #include "InstallerCheck.h"
 #include "LibAppResource.h"
 #include "LibBytes.h"
@@ -19,46 +17,35 @@ std::string Bytes(int64 count)
     return static_cast<const char*>(text);
 }
 
-std::string Leaf(const char* path)
-{
-    BPath named(path);
-    return named.InitCheck() == B_OK && named.Leaf() != nullptr ? named.Leaf() : "";
-}
-
 } // namespace
 
-int InstallCommand::List(InstallConfig& config)
+int InstallCommand::List(const InstallSession& session)
 {
-    printf("%s %s\n", config.FindString(kAppNameKey), config.FindString(kVersionKey));
-    BMessage groups;
-    config.FindMessage("groups", &groups);
+    const InstallConfig& record = session.Record();
+    printf("%s %s\n", record.FindString(kAppNameKey), record.FindString(kVersionKey));
     printf("Groups:\n");
-    const char* name;
-    for (int32 i = 0; groups.FindString("group_name", i, &name) == B_OK; ++i) {
-        const char* description = "";
-        groups.FindString("group_description", i, &description);
-        printf("  %s%s%s\n", name, *description != '\0' ? ": " : "", description);
+    for (int32 i = 0; i < session.CountGroups(); ++i) {
+        const InstallGroup& group = *session.GroupAt(i);
+        printf("  %s%s%s\n", group.name.c_str(), group.description.empty() ? "" : ": ",
+            group.description.c_str());
     }
     printf("Files:\n");
-    BMessage instructions;
-    config.FindMessage("install_instructions", &instructions);
-    BMessage entry;
     int64 total = 0;
-    for (int32 i = 0; instructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
-        int32 size = entry.FindInt32("file_size");
-        total += size;
-        printf("  %-28s %10s  %s\n", Leaf(entry.FindString("file_name")).c_str(),
-            Bytes(size).c_str(), entry.FindString("groups"));
+    for (int32 i = 0; i < session.CountFiles(); ++i) {
+        const InstallFile& file = *session.FileAt(i);
+        total += file.size;
+        printf(
+            "  %-28s %10s  %s\n", file.leaf.c_str(), Bytes(file.size).c_str(), file.groups.c_str());
     }
     printf("Total: %s\n", Bytes(total).c_str());
     return kExitInstalled;
 }
 
-int InstallCommand::Check(InstallConfig& config)
+int InstallCommand::Check(const InstallSession& session)
 {
     LibAppResource resources(B_READ_ONLY);
     InstallerCheck check(resources);
-    if (!check.Run(config)) {
+    if (!check.Run(session.Record())) {
         for (const std::string& problem : check.Problems())
             printf("%s\n", problem.c_str());
         fprintf(stderr, "Stowfast: the installer is damaged: %d problem(s)\n",

@@ -9,6 +9,8 @@
 #include "entry_ref.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 class BPath;
 class BVolume;
@@ -69,9 +71,13 @@ public:
     void GetNewPath(const char* name, BMessage& customFolders, BVolume& volume,
         const char* savedFolder, LibString& result);
 
-    // The payload list by leaf name (InstallConfigEntries.cpp).
+    // The payload list (InstallConfigEntries.cpp).
+    // The leaf name of an entry's "file_name"; empty without one.
+    static std::string EntryLeaf(const BMessage& entry);
     // Sets "install_to_system" of the first entry with that leaf.
     void MarkInstallFile(const char* leaf, const bool& install);
+    // Sets "install_to_system" of entry i to install[i], for every i.
+    void MarkInstallFiles(const std::vector<bool>& install);
     // Whether `groups` (names each ended by ";", "Typical;Documents;")
     // names `group`, compared exactly.
     static bool IsInGroup(const char* groups, const char* group);
@@ -94,6 +100,12 @@ public:
     // longer than kStatusTextSize - 1 bytes is cut before the first UTF-8
     // character that does not fit whole.
     void UpdateStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // A problem that does not end the run (an item left in the product
+    // folder, a link not placed): sent as a status line like UpdateStatus,
+    // and kept whole for the run's outcome, so that a window user learns of
+    // it and not only a terminal.
+    void Notice(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    const std::vector<std::string>& RunNotices() const { return fRunNotices; }
 
     // Settles a name collision before `item` is moved or linked into
     // `targetFolder` (InstallConfigReplace.cpp). `mode` is "Prompt" (ask,
@@ -123,6 +135,7 @@ public:
     // Why the last run ended early, for people; empty otherwise.
     const char* RunProblem() const { return static_cast<const char*>(fRunProblem); }
     void SetRunProblem(const char* problem) { fRunProblem = problem; }
+    void ClearRunNotices() { fRunNotices.clear(); }
 
     FILE* LogFile() const { return fLogFile; }
     void SetLogFile(FILE* log) { fLogFile = log; }
@@ -142,10 +155,13 @@ private:
     // name of "name copy", "name copy 1", ... when that is taken there.
     bool SaveReplaced(const char* path, const char* savedFolder);
     void TagEntry(const char* path, const char* tag);
+    // Sends `text`, cut to a status line, to the run's messenger.
+    void SendStatus(std::string text);
 
     FILE* fLogFile = nullptr;
     entry_ref fDestination;
     bool fRestartRequested = false;
     int32 fRequirementVerdict = 0;
     LibString fRunProblem;
+    std::vector<std::string> fRunNotices;
 };

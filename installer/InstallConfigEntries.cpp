@@ -8,17 +8,27 @@
 
 namespace {
 
-// Whether the entry's "file_name" has the leaf name `leaf`.
-bool HasLeaf(const BMessage& entry, const char* leaf)
+// Sets "install_to_system" of entry `index` of `instructions`.
+void SetMark(BMessage& instructions, int32 index, bool install)
 {
-    const char* fileName = nullptr;
-    if (entry.FindString("file_name", &fileName) != B_OK || *fileName == '\0')
-        return false;
-    BPath path(fileName);
-    return path.InitCheck() == B_OK && strcmp(path.Leaf(), leaf) == 0;
+    BMessage entry;
+    if (instructions.FindMessage("install_file", index, &entry) != B_OK)
+        return;
+    if (entry.ReplaceBool("install_to_system", install) != B_OK)
+        entry.AddBool("install_to_system", install);
+    instructions.ReplaceMessage("install_file", index, &entry);
 }
 
 } // namespace
+
+std::string InstallConfig::EntryLeaf(const BMessage& entry)
+{
+    const char* fileName = nullptr;
+    if (entry.FindString("file_name", &fileName) != B_OK || *fileName == '\0')
+        return {};
+    BPath path(fileName);
+    return path.InitCheck() == B_OK && path.Leaf() != nullptr ? path.Leaf() : "";
+}
 
 void InstallConfig::MarkInstallFile(const char* leaf, const bool& install)
 {
@@ -29,14 +39,22 @@ void InstallConfig::MarkInstallFile(const char* leaf, const bool& install)
         return;
     BMessage entry;
     for (int32 i = 0; instructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
-        if (!HasLeaf(entry, leaf))
+        if (EntryLeaf(entry) != leaf)
             continue;
-        if (entry.ReplaceBool("install_to_system", install) != B_OK)
-            entry.AddBool("install_to_system", install);
-        instructions.ReplaceMessage("install_file", i, &entry);
+        SetMark(instructions, i, install);
         ReplaceMessage("install_instructions", &instructions);
         return;
     }
+}
+
+void InstallConfig::MarkInstallFiles(const std::vector<bool>& install)
+{
+    BMessage instructions;
+    if (FindMessage("install_instructions", &instructions) != B_OK)
+        return;
+    for (size_t i = 0; i < install.size(); ++i)
+        SetMark(instructions, int32(i), install[i]);
+    ReplaceMessage("install_instructions", &instructions);
 }
 
 bool InstallConfig::IsInGroup(const char* groups, const char* group)

@@ -62,13 +62,32 @@ void InstallConfig::CloseLog()
 
 void InstallConfig::UpdateStatus(const char* format, ...)
 {
-    BMessenger* messenger = Messenger();
-    if (messenger == nullptr || format == nullptr)
+    if (format == nullptr)
         return;
     va_list args;
     va_start(args, format);
     std::string text = FormatText(format, args);
     va_end(args);
+    SendStatus(text);
+}
+
+void InstallConfig::Notice(const char* format, ...)
+{
+    if (format == nullptr)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatText(format, args);
+    va_end(args);
+    fRunNotices.push_back(text);
+    SendStatus(text);
+}
+
+void InstallConfig::SendStatus(std::string text)
+{
+    BMessenger* messenger = Messenger();
+    if (messenger == nullptr)
+        return;
     CutAtCharacter(text, kStatusTextSize - 1);
     BMessage status(kInstallStatusMessage);
     status.AddString("message", text);

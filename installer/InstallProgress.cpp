@@ -1,6 +1,7 @@
 #include "InstallProgress.h"
 
 #include "InstallByteProgress.h"
+#include "InstallConfig.h"
 #include "LibBytes.h"
 #include "LibString.h"
 #include "LibThread.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr uint32 kStatusMessage = 'isud';
 constexpr std::chrono::milliseconds kRedrawInterval {100};
 // Too early for the rate to mean anything.
 constexpr std::chrono::milliseconds kEstimateAfter {1000};
@@ -45,7 +45,7 @@ InstallProgress::InstallProgress(FILE* out, Display display, int columns)
 void InstallProgress::MessageReceived(BMessage* message)
 {
     switch (message->what) {
-    case kStatusMessage:
+    case kInstallStatusMessage:
         ShowStatus(message->FindString("message"));
         break;
     case kInstallProgressMessage:
@@ -53,7 +53,7 @@ void InstallProgress::MessageReceived(BMessage* message)
         break;
     case kLibThreadCompleted:
         EndLine();
-        fRunStatus = message->FindInt32("status");
+        fEnd = *message;
         fFinished = true;
         break;
     default:

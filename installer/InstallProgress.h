@@ -6,6 +6,7 @@
 #pragma once
 
 #include "BLooper.h"
+#include "BMessage.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,9 +20,9 @@ public:
 
     void MessageReceived(BMessage* message) override;
 
-    // Whether the run has ended, and how ('LThC' "status").
+    // Whether the run has ended, and its 'LThC'.
     bool Finished() const { return fFinished; }
-    int32 RunStatus() const { return fRunStatus; }
+    const BMessage& EndMessage() const { return fEnd; }
     // Ends the bar's line, so that later text starts on a line of its own.
     void EndLine();
 
@@ -39,7 +40,7 @@ private:
     Display fDisplay;
     int fColumns;
     bool fFinished = false;
-    int32 fRunStatus = -1;
+    BMessage fEnd;
     bool fBarShown = false;
     uint64 fDone = 0;
     uint64 fTotal = 0;

@@ -42,6 +42,12 @@ InstallRun::InstallRun(InstallConfig& config)
 
 InstallRun::~InstallRun() = default;
 
+void InstallRun::Report(const char* indent, const std::string& problem)
+{
+    fConfig.Log("%s%s\n", indent, problem.c_str());
+    fConfig.Notice("%s", problem.c_str());
+}
+
 int32 InstallRun::Fail(int32 status, const std::string& problem)
 {
     fConfig.SetRunProblem(problem.c_str());
@@ -51,6 +57,7 @@ int32 InstallRun::Fail(int32 status, const std::string& problem)
 int32 InstallRun::Perform()
 {
     fConfig.SetRunProblem("");
+    fConfig.ClearRunNotices();
     fConfig.SetRequirementVerdict(0);
     fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextChecking)));
     int32 verdict = fConfig.CheckSystemResources();
@@ -132,7 +139,6 @@ bool InstallRun::CheckPayloads()
         total += fItemBytes.back();
     }
     if (status != B_OK) {
-        fprintf(stderr, "%s\n", payloads.ErrorMessage().c_str());
         fConfig.SetRunProblem(payloads.ErrorMessage().c_str());
         LibError("%s", kImproperlyBuiltText);
         return false;
@@ -176,7 +182,9 @@ bool InstallRun::PlaceDeinstaller()
             status = deinstaller.Sync();
     }
     if (status != B_OK)
-        fprintf(stderr, "cannot write the deinstaller's record into %s\n", path.Path());
+        Report(kRunLevel,
+            "the deinstaller cannot be configured: its record could not be written into "
+                + std::string(path.Path()));
     oLocalize texts;
     LibNode(path.Path()).WriteStringAttr("language", texts.Language());
     return true;
@@ -189,7 +197,7 @@ void InstallRun::CreateStartupFolder()
     LibString folder;
     fConfig.GetNewPath("StartUp", fCustomFolders, fVolume, fSavedFolder.Path(), folder);
     if (folder.Length() == 0) {
-        fprintf(stderr, "the configuration defines no StartUp folder; no start-up section\n");
+        Report(kRunLevel, "the configuration defines no StartUp folder; no start-up section");
         return;
     }
     fConfig.Log("\tCreating StartUp folder in %s.\n", static_cast<const char*>(folder));

@@ -57,6 +57,12 @@ private:
     void EditScripts();
     void Complete();
     int32 Fail(int32 status, const std::string& problem);
+    // A problem that does not end the run: a log line at `indent` (one tab
+    // for the run, three for an item), a status line, and a notice in the
+    // outcome.
+    void Report(const char* indent, const std::string& problem);
+    static constexpr const char* kRunLevel = "\t";
+    static constexpr const char* kItemLevel = "\t\t\t";
     // The local date and time as the log writes them.
     static LibString Now();
 

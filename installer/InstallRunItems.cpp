@@ -5,7 +5,6 @@
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
 #include "InstallTexts.h"
-#include "InstallerLoader.h"
 #include "KernelThreads.h"
 #include "LibFileOperations.h"
 #include "LibMessageBox.h"
@@ -31,13 +30,10 @@ bool IsRealFolder(const char* path)
 // unwinds out of a copy across volumes, which then leaves nothing behind.
 bool MoveInto(const char* item, const char* folder)
 {
-    status_t status = move_entry(item, folder, TargetMode::IntoFolder, [] {
+    return move_entry(item, folder, TargetMode::IntoFolder, [] {
         thread_cancellation_point();
         return false;
-    });
-    if (status != B_OK)
-        fprintf(stderr, "unable to move %s into %s\n", item, folder);
-    return status == B_OK;
+    }) == B_OK;
 }
 
 } // namespace
@@ -141,8 +137,10 @@ void InstallRun::StampTimes(const BMessage& entry, const char* path)
         stamped = item.SetModificationTime(time_t(seconds)) == B_OK;
     if (stamped && entry.FindInt64("file_accessed", &seconds) == B_OK)
         stamped = item.SetAccessTime(time_t(seconds)) == B_OK;
-    if (!stamped)
+    if (!stamped) {
         fprintf(stderr, "unable to set date/time for %s\n", path);
+        Report(kItemLevel, std::string("unable to set date/time for ") + path);
+    }
 }
 
 void InstallRun::PlaceItem(const BMessage& meta, const char* leaf, BPath& path)
@@ -155,7 +153,7 @@ void InstallRun::PlaceItem(const BMessage& meta, const char* leaf, BPath& path)
     if (folder.Length() == 0) {
         // An unknown place: the item stays in the product folder.
         fConfig.Log("\t\t\tCould not find folder %s\n", place);
-        fprintf(stderr, "no folder is named %s; %s stays in %s\n", place, leaf, fProduct.Path());
+        fConfig.Notice("no folder is named %s; %s stays in %s", place, leaf, fProduct.Path());
         return;
     }
     if (!fConfig.ReplaceControl(folder, path, meta.FindString("destination_exists"), fAskItem,
@@ -170,8 +168,12 @@ void InstallRun::PlaceItem(const BMessage& meta, const char* leaf, BPath& path)
         LibUnlink(target.Path());
         fConfig.Log("\t\t\tRemoved existing folder %s\n", target.Path());
     }
-    if (!MoveInto(path.Path(), folder))
+    if (!MoveInto(path.Path(), folder)) {
+        Report(kItemLevel,
+            std::string("unable to move ") + leaf + " into " + static_cast<const char*>(folder)
+                + "; it stays in " + fProduct.Path());
         return;
+    }
     fConfig.Log("\t\t\tPlaced in %s\n", static_cast<const char*>(folder));
     path = target;
 }
@@ -189,13 +191,13 @@ void InstallRun::PlaceLink(const BMessage& meta, const BPath& item, bool deinsta
         folder = fProduct.Path();
     if (folder.Length() == 0) {
         fConfig.Log("\t\t\tCould not find folder %s\n", place);
-        fprintf(stderr, "no folder is named %s; no link to %s\n", place, item.Path());
+        fConfig.Notice("no folder is named %s; no link to %s", place, item.Path());
         return;
     }
     BPath link(folder, item.Leaf());
     if (strcmp(link.Path(), item.Path()) == 0) {
         // The link would take the item's own place and replace it.
-        fprintf(stderr, "no link to %s in its own folder\n", item.Path());
+        Report(kItemLevel, std::string("no link to ") + item.Path() + " in its own folder");
         return;
     }
     if (check
@@ -206,8 +208,9 @@ void InstallRun::PlaceLink(const BMessage& meta, const BPath& item, bool deinsta
         return;
     }
     if (!LibSymLink(item.Path(), link.Path())) {
-        fprintf(stderr, "unable to place a link to %s in %s\n", item.Path(),
-            static_cast<const char*>(folder));
+        Report(kItemLevel,
+            std::string("unable to place a link to ") + item.Path() + " in "
+                + static_cast<const char*>(folder));
         return;
     }
     // Only the new link is typed: typing the whole place (a home folder)

@@ -1,12 +1,18 @@
-// The installer's numbered texts that the install run uses, looked up in
+// The installer's numbered texts that the run and the session use, looked up in
 // the language the user chose at the moment of the lookup.
 #pragma once
 
 #include "LibString.h"
 
 enum InstallText : long {
+    kTextFolderExistsStart = 1013,
+    kTextFolderExistsEnd = 1014,
+    kTextCancel = 1015,
+    kTextReplace = 1016,
+    kTextOK = 1017,
     kTextLater = 1018,
     kTextRun = 1019,
+    kTextReplaceQuestion = 1020,
     kTextRequired = 1025,
     kTextSuggested = 1026,
     kTextStopped = 1027,
