@@ -7,8 +7,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -17,45 +20,64 @@ namespace {
 using B = FolderBase;
 
 // The one table of standard folders. Values count up by one within a group.
+// A system folder names its per-user counterpart, used by a user who cannot
+// write the system one (the XDG base directories and the ~/.local layout).
 const StandardFolder kFolders[] = {
     {B_DESKTOP_DIRECTORY, "Desktop", B::Desktop, ""},
     {B_TRASH_DIRECTORY, "Trash", B::DataHome, "Trash"},
 
-    {B_BEOS_DIRECTORY, "BeOS", B::Absolute, "/usr"},
-    {B_BEOS_SYSTEM_DIRECTORY, "BeOS System", B::Absolute, "/usr/lib"},
-    {B_BEOS_ADDONS_DIRECTORY, "BeOS Add-Ons", B::Absolute, "/usr/lib"},
-    {B_BEOS_BOOT_DIRECTORY, "BeOS Boot", B::Absolute, "/etc/init.d"},
-    {B_BEOS_FONTS_DIRECTORY, "BeOS Fonts", B::Absolute, "/usr/share/fonts"},
-    {B_BEOS_LIB_DIRECTORY, "BeOS Libraries", B::Absolute, "/usr/lib"},
-    {B_BEOS_SERVERS_DIRECTORY, "BeOS Servers", B::Absolute, "/usr/sbin"},
-    {B_BEOS_APPS_DIRECTORY, "BeOS Applications", B::Absolute, "/usr/bin"},
-    {B_BEOS_BIN_DIRECTORY, "BeOS Bin", B::Absolute, "/usr/bin"},
-    {B_BEOS_ETC_DIRECTORY, "BeOS Etc", B::Absolute, "/etc"},
-    {B_BEOS_DOCUMENTATION_DIRECTORY, "BeOS Documentation", B::Absolute, "/usr/share/doc"},
-    {B_BEOS_PREFERENCES_DIRECTORY, "BeOS Preferences", B::Absolute, "/usr/bin"},
-    {B_BEOS_TRANSLATORS_DIRECTORY, "BeOS Translators", B::Absolute, "/usr/lib"},
-    {B_BEOS_MEDIA_NODES_DIRECTORY, "BeOS Media Nodes", B::Absolute, "/usr/lib"},
-    {B_BEOS_SOUNDS_DIRECTORY, "BeOS Sounds", B::Absolute, "/usr/share/sounds"},
+    {B_BEOS_DIRECTORY, "BeOS", B::Absolute, "/usr", B::Home, ".local"},
+    {B_BEOS_SYSTEM_DIRECTORY, "BeOS System", B::Absolute, "/usr/lib", B::Home, ".local/lib"},
+    {B_BEOS_ADDONS_DIRECTORY, "BeOS Add-Ons", B::Absolute, "/usr/lib", B::Home, ".local/lib"},
+    {B_BEOS_BOOT_DIRECTORY, "BeOS Boot", B::Absolute, "/etc/init.d", B::ConfigHome, "boot"},
+    {B_BEOS_FONTS_DIRECTORY, "BeOS Fonts", B::Absolute, "/usr/share/fonts", B::DataHome, "fonts"},
+    {B_BEOS_LIB_DIRECTORY, "BeOS Libraries", B::Absolute, "/usr/lib", B::Home, ".local/lib"},
+    {B_BEOS_SERVERS_DIRECTORY, "BeOS Servers", B::Absolute, "/usr/sbin", B::Home, ".local/bin"},
+    {B_BEOS_APPS_DIRECTORY, "BeOS Applications", B::Absolute, "/usr/bin", B::Home, ".local/bin"},
+    {B_BEOS_BIN_DIRECTORY, "BeOS Bin", B::Absolute, "/usr/bin", B::Home, ".local/bin"},
+    {B_BEOS_ETC_DIRECTORY, "BeOS Etc", B::Absolute, "/etc", B::ConfigHome, ""},
+    {B_BEOS_DOCUMENTATION_DIRECTORY, "BeOS Documentation", B::Absolute, "/usr/share/doc",
+        B::DataHome, "doc"},
+    {B_BEOS_PREFERENCES_DIRECTORY, "BeOS Preferences", B::Absolute, "/usr/bin", B::Home,
+        ".local/bin"},
+    {B_BEOS_TRANSLATORS_DIRECTORY, "BeOS Translators", B::Absolute, "/usr/lib", B::Home,
+        ".local/lib"},
+    {B_BEOS_MEDIA_NODES_DIRECTORY, "BeOS Media Nodes", B::Absolute, "/usr/lib", B::Home,
+        ".local/lib"},
+    {B_BEOS_SOUNDS_DIRECTORY, "BeOS Sounds", B::Absolute, "/usr/share/sounds", B::DataHome,
+        "sounds"},
 
-    {B_COMMON_DIRECTORY, "Common", B::Absolute, "/usr/local"},
-    {B_COMMON_SYSTEM_DIRECTORY, "Common System", B::Absolute, "/usr/local/lib"},
-    {B_COMMON_ADDONS_DIRECTORY, "Common Add-Ons", B::Absolute, "/usr/local/lib"},
-    {B_COMMON_BOOT_DIRECTORY, "Common Boot", B::Absolute, "/usr/local/etc/init.d"},
-    {B_COMMON_FONTS_DIRECTORY, "Common Fonts", B::Absolute, "/usr/local/share/fonts"},
-    {B_COMMON_LIB_DIRECTORY, "Common Libraries", B::Absolute, "/usr/local/lib"},
-    {B_COMMON_SERVERS_DIRECTORY, "Common Servers", B::Absolute, "/usr/local/sbin"},
-    {B_COMMON_BIN_DIRECTORY, "Common Bin", B::Absolute, "/usr/local/bin"},
-    {B_COMMON_ETC_DIRECTORY, "Common Etc", B::Absolute, "/usr/local/etc"},
-    {B_COMMON_DOCUMENTATION_DIRECTORY, "Common Documentation", B::Absolute, "/usr/local/share/doc"},
-    {B_COMMON_SETTINGS_DIRECTORY, "Common Settings", B::Absolute, "/usr/local/etc"},
-    {B_COMMON_DEVELOP_DIRECTORY, "Common Develop", B::Absolute, "/usr/local/include"},
-    {B_COMMON_LOG_DIRECTORY, "Common Log", B::Absolute, "/var/log"},
-    {B_COMMON_SPOOL_DIRECTORY, "Common Spool", B::Absolute, "/var/spool"},
+    {B_COMMON_DIRECTORY, "Common", B::Absolute, "/usr/local", B::Home, ".local"},
+    {B_COMMON_SYSTEM_DIRECTORY, "Common System", B::Absolute, "/usr/local/lib", B::Home,
+        ".local/lib"},
+    {B_COMMON_ADDONS_DIRECTORY, "Common Add-Ons", B::Absolute, "/usr/local/lib", B::Home,
+        ".local/lib"},
+    {B_COMMON_BOOT_DIRECTORY, "Common Boot", B::Absolute, "/usr/local/etc/init.d", B::ConfigHome,
+        "boot"},
+    {B_COMMON_FONTS_DIRECTORY, "Common Fonts", B::Absolute, "/usr/local/share/fonts", B::DataHome,
+        "fonts"},
+    {B_COMMON_LIB_DIRECTORY, "Common Libraries", B::Absolute, "/usr/local/lib", B::Home,
+        ".local/lib"},
+    {B_COMMON_SERVERS_DIRECTORY, "Common Servers", B::Absolute, "/usr/local/sbin", B::Home,
+        ".local/bin"},
+    {B_COMMON_BIN_DIRECTORY, "Common Bin", B::Absolute, "/usr/local/bin", B::Home, ".local/bin"},
+    {B_COMMON_ETC_DIRECTORY, "Common Etc", B::Absolute, "/usr/local/etc", B::ConfigHome, ""},
+    {B_COMMON_DOCUMENTATION_DIRECTORY, "Common Documentation", B::Absolute, "/usr/local/share/doc",
+        B::DataHome, "doc"},
+    {B_COMMON_SETTINGS_DIRECTORY, "Common Settings", B::Absolute, "/usr/local/etc", B::ConfigHome,
+        ""},
+    {B_COMMON_DEVELOP_DIRECTORY, "Common Develop", B::Absolute, "/usr/local/include", B::Home,
+        ".local/include"},
+    {B_COMMON_LOG_DIRECTORY, "Common Log", B::Absolute, "/var/log", B::StateHome, "log"},
+    {B_COMMON_SPOOL_DIRECTORY, "Common Spool", B::Absolute, "/var/spool", B::StateHome, "spool"},
     {B_COMMON_TEMP_DIRECTORY, "Common Temporary", B::Temporary, ""},
-    {B_COMMON_VAR_DIRECTORY, "Common Var", B::Absolute, "/var"},
-    {B_COMMON_TRANSLATORS_DIRECTORY, "Common Translators", B::Absolute, "/usr/local/lib"},
-    {B_COMMON_MEDIA_NODES_DIRECTORY, "Common Media Nodes", B::Absolute, "/usr/local/lib"},
-    {B_COMMON_SOUNDS_DIRECTORY, "Common Sounds", B::Absolute, "/usr/local/share/sounds"},
+    {B_COMMON_VAR_DIRECTORY, "Common Var", B::Absolute, "/var", B::StateHome, ""},
+    {B_COMMON_TRANSLATORS_DIRECTORY, "Common Translators", B::Absolute, "/usr/local/lib", B::Home,
+        ".local/lib"},
+    {B_COMMON_MEDIA_NODES_DIRECTORY, "Common Media Nodes", B::Absolute, "/usr/local/lib", B::Home,
+        ".local/lib"},
+    {B_COMMON_SOUNDS_DIRECTORY, "Common Sounds", B::Absolute, "/usr/local/share/sounds",
+        B::DataHome, "sounds"},
 
     {B_USER_DIRECTORY, "User", B::Home, ""},
     {B_USER_CONFIG_DIRECTORY, "User Configuration", B::ConfigHome, ""},
@@ -70,9 +92,9 @@ const StandardFolder kFolders[] = {
     {B_USER_MEDIA_NODES_DIRECTORY, "User Media Nodes", B::Home, ".local/lib"},
     {B_USER_SOUNDS_DIRECTORY, "User Sounds", B::DataHome, "sounds"},
 
-    {B_APPS_DIRECTORY, "Applications", B::Absolute, "/opt"},
-    {B_PREFERENCES_DIRECTORY, "Preferences", B::Absolute, "/opt"},
-    {B_UTILITIES_DIRECTORY, "Utilities", B::Absolute, "/opt"},
+    {B_APPS_DIRECTORY, "Applications", B::Absolute, "/opt", B::Home, "Applications"},
+    {B_PREFERENCES_DIRECTORY, "Preferences", B::Absolute, "/opt", B::Home, "Applications"},
+    {B_UTILITIES_DIRECTORY, "Utilities", B::Absolute, "/opt", B::Home, "Applications"},
 };
 
 // An environment variable holding an absolute path; relative values are
@@ -143,9 +165,17 @@ std::string DesktopFolder()
     return value.empty() ? HomeFolder() + "/Desktop" : value;
 }
 
+std::string StateHome()
+{
+    std::string value = AbsoluteVariable("XDG_STATE_HOME");
+    return value.empty() ? HomeFolder() + "/.local/state" : value;
+}
+
 std::string BaseFolder(FolderBase base)
 {
     switch (base) {
+    case FolderBase::StateHome:
+        return StateHome();
     case FolderBase::Home:
         return HomeFolder();
     case FolderBase::ConfigHome:
@@ -164,13 +194,45 @@ std::string BaseFolder(FolderBase base)
     return "/";
 }
 
-// The folder as it would be on a system without a trial root.
-std::string UnrootedPath(const StandardFolder& folder)
+std::string Unrooted(FolderBase base, const char* subPath)
 {
-    if (folder.base == FolderBase::Absolute)
-        return folder.subPath;
-    std::string base = BaseFolder(folder.base);
-    return *folder.subPath ? BPath::Clean(base + "/" + folder.subPath) : base;
+    if (base == FolderBase::Absolute)
+        return subPath;
+    std::string folder = BaseFolder(base);
+    return *subPath ? BPath::Clean(folder + "/" + subPath) : folder;
+}
+
+// A folder the effective user can create entries in: the folder itself, or
+// where it does not exist yet, the nearest existing folder above it.
+bool IsWritable(std::string path)
+{
+    for (;;) {
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0)
+            return S_ISDIR(info.st_mode)
+                && faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+        if (path.empty() || path == "/")
+            return false;
+        size_t slash = path.rfind('/');
+        path = slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
+    }
+}
+
+// The folder's path, `place` putting a path as it would be on a plain
+// system where it really is (inside the trial root, or below a volume).
+// `perUser` tells whether the per-user counterpart was taken.
+std::string Resolve(const StandardFolder& folder,
+    const std::function<std::string(const std::string&)>& place, bool& perUser)
+{
+    const std::string system = place(Unrooted(folder.base, folder.subPath));
+    perUser = folder.userSubPath != nullptr && folder_scope() == FolderScope::User
+        && !IsWritable(system);
+    return perUser ? place(Unrooted(folder.userBase, folder.userSubPath)) : system;
+}
+
+std::string OnBootVolume(const std::string& path)
+{
+    return stow_rooted(path);
 }
 
 bool IsUserFolder(const StandardFolder& folder)
@@ -205,6 +267,18 @@ const StandardFolder* standard_folder_named(const char* name)
     return nullptr;
 }
 
+FolderScope folder_scope()
+{
+    return geteuid() == 0 ? FolderScope::System : FolderScope::User;
+}
+
+bool resolves_per_user(const StandardFolder& folder)
+{
+    bool perUser = false;
+    Resolve(folder, OnBootVolume, perUser);
+    return perUser;
+}
+
 std::string standard_base_folder(FolderBase base)
 {
     return stow_rooted(BaseFolder(base));
@@ -216,8 +290,9 @@ status_t find_directory(directory_which which, BPath* path, bool createIt, BVolu
     if (folder == nullptr || path == nullptr)
         return B_BAD_VALUE;
     std::string result;
+    bool perUser = false;
     if (volume == nullptr || volume->IsBoot()) {
-        result = stow_rooted(UnrootedPath(*folder));
+        result = Resolve(*folder, OnBootVolume, perUser);
     } else {
         if (volume->InitCheck() != B_OK)
             return B_BAD_VALUE;
@@ -227,12 +302,15 @@ status_t find_directory(directory_which which, BPath* path, bool createIt, BVolu
         if (which == B_TRASH_DIRECTORY)
             result = BPath::Clean(root + "/.Trash-" + std::to_string(getuid()));
         else
-            result = BPath::Clean(root + "/" + UnrootedPath(*folder));
+            result = Resolve(
+                *folder,
+                [&root](const std::string& path) { return BPath::Clean(root + "/" + path); },
+                perUser);
     }
     status_t status = path->SetTo(result.c_str());
     if (status != B_OK || !createIt)
         return status;
-    mode_t mode = IsUserFolder(*folder) || which == B_TRASH_DIRECTORY ? 0700 : 0755;
+    mode_t mode = IsUserFolder(*folder) || perUser || which == B_TRASH_DIRECTORY ? 0700 : 0755;
     status = create_directory(result.c_str(), mode);
     if (status == B_OK && which == B_TRASH_DIRECTORY) {
         status = create_directory((result + "/files").c_str(), 0700);

@@ -77,6 +77,7 @@ enum class FolderBase {
     DataHome,   // $XDG_DATA_HOME, else ~/.local/share
     Desktop,    // XDG_DESKTOP_DIR (environment or user-dirs.dirs), else ~/Desktop
     Temporary,  // $TMPDIR, else /tmp
+    StateHome,  // $XDG_STATE_HOME, else ~/.local/state
 };
 
 struct StandardFolder {
@@ -84,7 +85,20 @@ struct StandardFolder {
     const char* name; // the display name standard places are known by
     FolderBase base;
     const char* subPath; // below the base; for Absolute the whole path
+    // A system folder's per-user counterpart (null for the others).
+    FolderBase userBase = FolderBase::Absolute;
+    const char* userSubPath = nullptr;
 };
+
+// Whose folders the standard folders are. Run as root, the system folders;
+// run by an ordinary user, a system folder that the user cannot write (the
+// folder, or where it does not exist yet, the nearest folder above it)
+// resolves to its per-user counterpart.
+enum class FolderScope {
+    System,
+    User,
+};
+FolderScope folder_scope();
 
 // Every standard folder, by value.
 std::span<const StandardFolder> standard_folders();
@@ -96,6 +110,9 @@ const StandardFolder* standard_folder_named(const char* name);
 // inside STOW_ROOT when set. Places of the platform's own that are not
 // standard folders (the attribute store) start from here.
 std::string standard_base_folder(FolderBase base);
+
+// Whether the folder resolves to its per-user counterpart now.
+bool resolves_per_user(const StandardFolder& folder);
 
 // The folder's path (on the boot volume unless another volume is given;
 // inside STOW_ROOT when set), created with its parents when `createIt`.

@@ -1,5 +1,6 @@
-// stowpack folders: every standard folder with its directory_which value and
-// the path it resolves to now (inside STOW_ROOT when that is set).
+// stowpack folders: whose folders they are (the scope), then every standard
+// folder with its directory_which value and the path it resolves to now
+// (inside STOW_ROOT when that is set).
 #include "FoldersCommand.h"
 
 #include "BPath.h"
@@ -13,6 +14,9 @@ int RunFolders(CommandContext& context)
 {
     if (!context.args.empty())
         return UsageError(context.err, "folders takes no arguments");
+    context.out << (folder_scope() == FolderScope::System
+            ? "# scope: system (run as root: the system folders)\n"
+            : "# scope: user (system folders this user cannot write are the user's own)\n");
     // One line per folder: value, name and path, separated by tabs.
     for (const StandardFolder& folder : standard_folders()) {
         BPath path;

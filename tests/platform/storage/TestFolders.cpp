@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using stowtest::ScopedEnv;
@@ -150,4 +151,42 @@ TEST(Folders, OtherVolumesKeepTheLayoutBelowTheirRoot)
     EXPECT_EQ(std::string(path.Path()), "/dev/shm/.Trash-" + std::to_string(getuid()));
     BVolume unset;
     EXPECT_EQ(find_directory(B_USER_DIRECTORY, &path, false, &unset), B_BAD_VALUE);
+}
+
+// Run by an ordinary user, the system folders it cannot write become its
+// own; one it can write stays; root keeps the system folders.
+TEST(Folders, AnOrdinaryUserGetsPerUserPlacesForSystemFoldersItCannotWrite)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    TempDir root;
+    chmod(root.Path().c_str(), 0755);
+    PlainEnvironment plain;
+    ScopedEnv trial("STOW_ROOT", root.Str());
+    std::filesystem::create_directories(root / "usr/local/share/doc");
+    std::filesystem::create_directories(root / "home/tester");
+    // A system folder this user was given.
+    std::filesystem::create_directories(root / "usr/local/bin");
+    chown((root / "usr/local/bin").c_str(), 65534, 65534);
+
+    EXPECT_EQ(Find(B_APPS_DIRECTORY), root.Str() + "/opt");
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setegid(65534) != 0 || seteuid(65534) != 0)
+            _exit(2);
+        const bool ok = folder_scope() == FolderScope::User
+            && Find(B_APPS_DIRECTORY) == root.Str() + "/home/tester/Applications"
+            && Find(B_COMMON_DOCUMENTATION_DIRECTORY)
+                == root.Str() + "/home/tester/.local/share/doc"
+            && Find(B_COMMON_LOG_DIRECTORY) == root.Str() + "/home/tester/.local/state/log"
+            && Find(B_COMMON_BIN_DIRECTORY) == root.Str() + "/usr/local/bin"
+            && resolves_per_user(*standard_folder(B_APPS_DIRECTORY))
+            && !resolves_per_user(*standard_folder(B_COMMON_BIN_DIRECTORY));
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }

@@ -17,6 +17,8 @@ TEST(StowpackFolders, ListsEveryFolderWithValueAndPath)
     std::string line;
     int count = 0;
     while (std::getline(lines, line)) {
+        if (line.rfind("# scope: ", 0) == 0)
+            continue;
         ++count;
         size_t tab = line.find('\t');
         size_t second = line.find('\t', tab + 1);
