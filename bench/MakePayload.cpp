@@ -9,6 +9,7 @@
 // text and random blocks. The same options give the same bytes.
 #include "BenchArgs.h"
 #include "BenchRandom.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -35,26 +36,12 @@ bool MakeFolder(const std::string& path)
     return mkdir(path.c_str(), 0755) == 0 || Fail("cannot make " + path);
 }
 
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t wrote = write(fd, data, size);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        data += wrote;
-        size -= size_t(wrote);
-    }
-    return true;
-}
-
 bool WriteFile(const std::string& path, const std::vector<char>& data, size_t size)
 {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         return Fail("cannot make " + path);
-    bool written = WriteAll(fd, data.data(), size);
+    bool written = write_all(fd, data.data(), size) == B_OK;
     if (close(fd) != 0 || !written)
         return Fail("cannot write " + path);
     return true;
@@ -107,7 +94,7 @@ bool MakeBigItem(const std::string& path, BenchRandom& random, uint64_t size)
     for (uint64_t done = 0; written && done < size; done += kChunk) {
         size_t piece = size - done < kChunk ? size_t(size - done) : kChunk;
         random.FillMixed(data.data(), piece);
-        written = WriteAll(fd, data.data(), piece);
+        written = write_all(fd, data.data(), piece) == B_OK;
     }
     if (close(fd) != 0 || !written)
         return Fail("cannot write " + path);

@@ -1,6 +1,7 @@
 #include "AttributeStore.h"
 
 #include "FindDirectory.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -203,20 +204,6 @@ status_t Load(const NodeKey& key, Record& record)
     return B_OK;
 }
 
-status_t WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            return status_from_errno(errno);
-        done += size_t(wrote);
-    }
-    return B_OK;
-}
-
 // Writes the record beside its place and renames it there, so a reader in
 // another process sees either the old record or the new one.
 status_t Store(const Record& record)
@@ -232,7 +219,8 @@ status_t Store(const Record& record)
     int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return status_from_errno(errno);
-    status_t status = WriteAll(fd, Serialize(record));
+    std::string bytes = Serialize(record);
+    status_t status = write_all(fd, bytes.data(), bytes.size());
     if (close(fd) != 0 && status == B_OK)
         status = status_from_errno(errno);
     if (status == B_OK && rename(temporary.c_str(), target.c_str()) != 0)

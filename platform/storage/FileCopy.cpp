@@ -2,6 +2,7 @@
 #include "FileOperations.h"
 #include "PathText.h"
 #include "ScopedResources.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <climits>
@@ -198,12 +199,9 @@ status_t FileCopier::CopyData(int in, int out)
                 continue;
             return status_from_errno(errno);
         }
-        for (ssize_t done = 0; done < length;) {
-            ssize_t written = write(out, buffer.data() + done, size_t(length - done));
-            if (written < 0 && errno != EINTR)
-                return status_from_errno(errno);
-            done += written > 0 ? written : 0;
-        }
+        status_t status = write_all(out, buffer.data(), size_t(length));
+        if (status != B_OK)
+            return status;
     }
 }
 

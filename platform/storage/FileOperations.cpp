@@ -4,6 +4,7 @@
 #include "NodeAttributes.h"
 #include "PathText.h"
 #include "ScopedResources.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstring>
@@ -273,13 +274,7 @@ status_t write_file_atomically(const char* path, const void* data, size_t size, 
         &temp);
     if (status != B_OK)
         return status;
-    const char* bytes = static_cast<const char*>(data);
-    for (size_t done = 0; done < size && status == B_OK;) {
-        ssize_t written = write(fd, bytes + done, size - done);
-        if (written < 0 && errno != EINTR)
-            status = status_from_errno(errno);
-        done += written > 0 ? size_t(written) : 0;
-    }
+    status = write_all(fd, data, size);
     if (status == B_OK && fchmod(fd, mode & 07777) != 0)
         status = status_from_errno(errno);
     if (status == B_OK && fsync(fd) != 0)

@@ -1,6 +1,7 @@
 #include "ResourceFileUpdate.h"
 
 #include "NodeAttributes.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -34,12 +35,9 @@ status_t FillTemporary(BFile& file, int temp, const std::string& tempPath, uint6
             off_t(done), buffer.data(), size_t(std::min<uint64>(buffer.size(), keepBytes - done)));
         if (got <= 0)
             return got < 0 ? status_t(got) : B_IO_ERROR;
-        for (ssize_t put = 0; put < got;) {
-            ssize_t wrote = pwrite(temp, buffer.data() + put, size_t(got - put), off_t(done) + put);
-            if (wrote < 0 && errno != EINTR)
-                return status_from_errno(errno);
-            put += wrote > 0 ? wrote : 0;
-        }
+        status_t status = write_all_at(temp, off_t(done), buffer.data(), size_t(got));
+        if (status != B_OK)
+            return status;
         done += uint64(got);
     }
     written.clear();

@@ -1,6 +1,7 @@
 #include "ResourceFormat.h"
 
 #include "ElfExtent.h"
+#include "WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -122,21 +123,6 @@ Index ReadContainer(const ByteSource& source, const uint8* trailer, Index index)
     return index;
 }
 
-status_t WriteAll(int fd, uint64 offset, const void* data, size_t size)
-{
-    const auto* bytes = static_cast<const char*>(data);
-    size_t done = 0;
-    while (done < size) {
-        ssize_t wrote = pwrite(fd, bytes + done, size - done, off_t(offset + done));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            return status_from_errno(errno);
-        done += size_t(wrote);
-    }
-    return B_OK;
-}
-
 status_t CopyRange(
     int from, uint64 fromOffset, int to, uint64 toOffset, uint64 size, uint32* crc = nullptr)
 {
@@ -150,7 +136,7 @@ status_t CopyRange(
             return B_IO_ERROR;
         if (crc)
             *crc = Checksum(buffer.data(), piece, *crc);
-        status_t status = WriteAll(to, toOffset + done, buffer.data(), piece);
+        status_t status = write_all_at(to, off_t(toOffset + done), buffer.data(), piece);
         if (status != B_OK)
             return status;
         done += piece;
@@ -234,7 +220,7 @@ status_t WriteContainer(
     Put(head, kVersion, 4);
     Put(head, kHeadSize, 4);
     head.resize(kHeadSize, '\0');
-    status_t status = WriteAll(outFd, start, head.data(), head.size());
+    status_t status = write_all_at(outFd, off_t(start), head.data(), head.size());
     uint64 at = kHeadSize;
     std::string entries, names;
     Put(entries, items.size(), 4);
@@ -248,7 +234,8 @@ status_t WriteContainer(
         if (item.memory) {
             entry.size = item.memory->size();
             entry.crc = Checksum(item.memory->data(), item.memory->size());
-            status = WriteAll(outFd, start + at, item.memory->data(), item.memory->size());
+            status
+                = write_all_at(outFd, off_t(start + at), item.memory->data(), item.memory->size());
         } else {
             status = CopyItem(item, outFd, start + at, entry.crc);
         }
@@ -274,10 +261,10 @@ status_t WriteContainer(
     Put(trailer, Checksum(table.data(), table.size()), 4);
     Put(trailer, kVersion, 4);
     trailer.append(kTrailerMagic, 8);
-    status = WriteAll(outFd, start + at, table.data(), table.size());
+    status = write_all_at(outFd, off_t(start + at), table.data(), table.size());
     if (status != B_OK)
         return status;
-    return WriteAll(outFd, start + at + table.size(), trailer.data(), trailer.size());
+    return write_all_at(outFd, off_t(start + at + table.size()), trailer.data(), trailer.size());
 }
 
 } // namespace ResourceFormat

@@ -2,6 +2,7 @@
 
 #include "FileOperations.h"
 #include "PathText.h"
+#include "WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -282,18 +283,10 @@ status_t TarOutput::WriteFileData(const std::string& path, uint64 size)
 
 status_t TarOutput::Write(const void* data, size_t size)
 {
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t written = write(fFd, bytes, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return status_from_errno(errno);
-        bytes += written;
-        size -= size_t(written);
-        fWritten += uint64(written);
-    }
-    return B_OK;
+    size_t written = 0;
+    status_t status = write_all(fFd, data, size, &written);
+    fWritten += uint64(written);
+    return status;
 }
 
 status_t TarOutput::Pad()

@@ -8,6 +8,7 @@
 #include "PathText.h"
 #include "ScopedResources.h"
 #include "StowRoot.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstring>
@@ -83,17 +84,6 @@ std::string InfoText(const std::string& pathValue)
     return "[Trash Info]\nPath=" + trash_info_escape(pathValue) + "\nDeletionDate=" + date + "\n";
 }
 
-status_t WriteAll(int fd, const std::string& text)
-{
-    for (size_t done = 0; done < text.size();) {
-        ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR)
-            return status_from_errno(errno);
-        done += written > 0 ? size_t(written) : 0;
-    }
-    return B_OK;
-}
-
 // Claims a free name in the trash by creating its info file exclusively.
 status_t ClaimName(
     const std::string& trash, const std::string& leaf, const std::string& info, std::string* name)
@@ -111,7 +101,7 @@ status_t ClaimName(
                 continue;
             return status_from_errno(errno);
         }
-        status_t status = WriteAll(fd.Get(), info);
+        status_t status = write_all(fd.Get(), info.data(), info.size());
         status_t closed = fd.Close();
         if (status == B_OK)
             status = closed;

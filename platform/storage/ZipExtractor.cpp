@@ -1,5 +1,6 @@
 #include "ZipExtractor.h"
 
+#include "WriteAll.h"
 #include "ZipNames.h"
 
 #include <algorithm>
@@ -228,16 +229,11 @@ status_t ZipExtractor::ExtractFile(ZipReader& reader, size_t index, const ZipMem
     status = reader.ReadData(
         index,
         [&](const uint8* data, size_t size) -> status_t {
-            while (size > 0) {
-                ssize_t put = write(fd, data, size);
-                if (put < 0 && errno == EINTR)
-                    continue;
-                if (put <= 0)
-                    return FailErrno("cannot write", member.name);
-                data += put;
-                size -= size_t(put);
-                fDone += uint64(put);
-            }
+            size_t put = 0;
+            status_t written = write_all(fd, data, size, &put);
+            fDone += uint64(put);
+            if (written != B_OK)
+                return FailErrno("cannot write", member.name);
             if (fOptions.progress)
                 fOptions.progress(fDone, fTotal);
             return B_OK;

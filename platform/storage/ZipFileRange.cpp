@@ -1,5 +1,7 @@
 #include "ZipFileRange.h"
 
+#include "WriteAll.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -71,23 +73,15 @@ uLong Write(voidpf, voidpf stream, const void* buffer, uLong size)
     ZipFileRange* range = Range(stream);
     if (!range->writable)
         return 0;
-    uLong done = 0;
-    while (done < size) {
-        ssize_t put = pwrite(range->fd, static_cast<const char*>(buffer) + done, size - done,
-            off_t(range->base + range->position));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (range->error == 0)
-                range->error = put < 0 ? errno : EIO;
-            break;
-        }
-        done += uLong(put);
-        range->position += uint64(put);
-        if (range->position > range->length)
-            range->length = range->position;
-    }
-    return done;
+    size_t done = 0;
+    status_t status
+        = write_all_at(range->fd, off_t(range->base + range->position), buffer, size, &done);
+    if (status != B_OK && range->error == 0)
+        range->error = errno;
+    range->position += uint64(done);
+    if (range->position > range->length)
+        range->length = range->position;
+    return uLong(done);
 }
 
 ZPOS64_T Tell(voidpf, voidpf stream)

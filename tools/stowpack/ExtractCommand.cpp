@@ -4,6 +4,7 @@
 #include "ResourceCommands.h"
 
 #include "ResourceFormat.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,20 +16,6 @@
 namespace {
 
 constexpr size_t kPiece = 256 * 1024;
-
-bool WriteFully(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t wrote = write(fd, data, size);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        data += wrote;
-        size -= size_t(wrote);
-    }
-    return true;
-}
 
 // Copies the resource's byte range to `out`, checking the CRC-32.
 int Stream(CommandContext& context, BResources& resources, type_code type, int32 id, int out)
@@ -46,7 +33,7 @@ int Stream(CommandContext& context, BResources& resources, type_code type, int32
         if (file.ReadAt(offset + off_t(done), buffer.data(), piece) != ssize_t(piece))
             return Failure(context.err, "cannot read " + std::string(file.Path()));
         crc = ResourceFormat::Checksum(buffer.data(), piece, crc);
-        if (!WriteFully(out, buffer.data(), piece))
+        if (write_all(out, buffer.data(), piece) != B_OK)
             return Failure(context.err, std::string("cannot write: ") + strerror(errno));
         done += piece;
     }
