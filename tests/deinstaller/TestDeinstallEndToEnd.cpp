@@ -1,7 +1,7 @@
 // From installer to Trash: the demo product built with stowpack, installed
 // with Stowfast into a trial root, then removed by the deinstaller the run
 // placed beside it, alone and beside a second product.
-#include "DeinstallSandbox.h"
+#include "DeinstallHelpers.h"
 
 #include <map>
 #include <set>

@@ -5,8 +5,8 @@
 #include "AlertService.h"
 #include "BPath.h"
 #include "BVolumeRoster.h"
+#include "DeinstallHelpers.h"
 #include "DeinstallRemoval.h"
-#include "DeinstallSandbox.h"
 #include "EditScriptFile.h"
 #include "ReplaceAlert.h"
 #include "ScriptedPresenter.h"
@@ -54,7 +54,7 @@ protected:
         return counts;
     }
 
-    DeinstallSandbox box;
+    Sandbox box;
     ScopedPresenter alerts;
     std::shared_ptr<ScriptedPresenter> answers = alerts.presenter;
     InboxPtr inbox = MakeInbox(1000);

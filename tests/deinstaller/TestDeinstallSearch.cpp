@@ -2,7 +2,7 @@
 // (the Trash, other mounts, near-miss tags, what links point to), its
 // progress messages, and stopping it anywhere.
 #include "BVolumeRoster.h"
-#include "DeinstallSandbox.h"
+#include "DeinstallHelpers.h"
 
 #include <fcntl.h>
 #include <random>
@@ -47,7 +47,7 @@ void WalkOrder(const fs::path& folder, std::vector<std::string>& order)
 
 TEST(DeinstallSearch, FindsExactlyTheTaggedEntriesInWalkOrder)
 {
-    DeinstallSandbox box;
+    Sandbox box;
     std::set<std::string> wanted;
     auto want = [&](const fs::path& path) {
         Tag(path);
@@ -93,7 +93,7 @@ TEST(DeinstallSearch, FindsExactlyTheTaggedEntriesInWalkOrder)
 
 TEST(DeinstallSearch, ComparesTheWholeValueOfLongTags)
 {
-    DeinstallSandbox box;
+    Sandbox box;
     std::string key(254, 'k');
     key += ';'; // 255 bytes, the longest value the kit read whole
     Tag(box.Make("a/exact"), key);
@@ -113,7 +113,7 @@ TEST(DeinstallSearch, ComparesTheWholeValueOfLongTags)
 
 TEST(DeinstallSearch, ReportsProgressAndItsEnd)
 {
-    DeinstallSandbox box;
+    Sandbox box;
     for (int i = 0; i < 30; ++i)
         Tag(box.Make("d" + std::to_string(i % 3) + "/f" + std::to_string(i)), "other;");
     Tag(box.Make("d1/mine"));
@@ -147,7 +147,7 @@ TEST(DeinstallSearch, ReportsProgressAndItsEnd)
 
 TEST(DeinstallSearch, StopsAnywhereAndStartsAgain)
 {
-    DeinstallSandbox box;
+    Sandbox box;
     for (int folder = 0; folder < 40; ++folder) {
         for (int file = 0; file < 40; ++file) {
             fs::path path = box.Make("t/" + std::to_string(folder) + "/" + std::to_string(file));
@@ -183,7 +183,7 @@ TEST(DeinstallSearch, StopsAnywhereAndStartsAgain)
 // namespace (root, or an unprivileged user namespace).
 TEST(DeinstallSearch, StaysOnItsVolume)
 {
-    DeinstallSandbox box;
+    Sandbox box;
     Tag(box.Make("here"));
     fs::path point = box.Folder("mnt");
     pid_t child = fork();

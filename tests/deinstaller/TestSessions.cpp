@@ -3,7 +3,7 @@
 // installed, searched for with its placed deinstaller's record, and removed
 // but for the entry the user kept.
 #include "AlertService.h"
-#include "DeinstallSandbox.h"
+#include "DeinstallHelpers.h"
 #include "DeinstallSession.h"
 #include "InstallSession.h"
 #include "RunningExecutable.h"
@@ -74,7 +74,7 @@ protected:
     }
     void TearDown() override { AlertService::Default().SetMode(AlertMode::Interactive); }
 
-    DeinstallSandbox box;
+    Sandbox box;
     TempDir work;
     fs::path installer;
     InboxPtr inbox = MakeInbox(1000);

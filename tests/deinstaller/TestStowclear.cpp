@@ -1,7 +1,7 @@
 // Stowclear as a user runs it: a copy of the built program given a record
 // with stowpack, run in a trial root; its exit codes and texts.
+#include "DeinstallHelpers.h"
 #include "DeinstallRecord.h"
-#include "DeinstallSandbox.h"
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -51,7 +51,7 @@ protected:
                 {"XDG_CONFIG_HOME", ""}});
     }
 
-    DeinstallSandbox box;
+    Sandbox box;
     TempDir tools;
 };
 

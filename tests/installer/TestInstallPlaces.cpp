@@ -1,7 +1,9 @@
 #include "BPath.h"
 #include "BVolume.h"
-#include "InstallSandbox.h"
+#include "FindDirectory.h"
+#include "InstallConfig.h"
 #include "LibPaths.h"
+#include "Sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,16 @@ using namespace stowtest;
 namespace fs = std::filesystem;
 
 namespace {
+
+BMessage CustomFolderEntry(const char* name, directory_which root, const char* sub, bool replace)
+{
+    BMessage folder;
+    folder.AddString("custom_folder_name", name);
+    folder.AddInt32("custom_root_dir", root);
+    folder.AddString("custom_sub_dir", sub);
+    folder.AddBool("custom_replace_existing", replace);
+    return folder;
+}
 
 BMessage Folders(std::initializer_list<BMessage> entries)
 {
@@ -31,7 +43,7 @@ BVolume BootVolume(const TempDir& root)
 
 TEST(InstallPlaces, CustomFolderIsReplacedOncePerRunOrSaved)
 {
-    InstallSandbox box;
+    Sandbox box;
     InstallConfig config;
     BMessage folders = Folders(
         {CustomFolderEntry("Docs", B_COMMON_DOCUMENTATION_DIRECTORY, "Stowsmith/Docs", true),
@@ -74,7 +86,7 @@ TEST(InstallPlaces, CustomFolderIsReplacedOncePerRunOrSaved)
 
 TEST(InstallPlaces, StandardFoldersOnTheBootVolumeCustomOnesOnTheDestination)
 {
-    InstallSandbox box;
+    Sandbox box;
     // The home folder is named after a fresh folder on another volume, so
     // the user folder of that volume lies inside it.
     std::unique_ptr<TempDir> other;
@@ -147,7 +159,7 @@ TEST(InstallPlaces, MarksByLeafNameAndGroupMembership)
 
 TEST(InstallPlaces, ProductFolderExistence)
 {
-    InstallSandbox box;
+    Sandbox box;
     InstallConfig config;
     fs::create_directories(box.Work() / "Stowsmith");
     entry_ref destination;

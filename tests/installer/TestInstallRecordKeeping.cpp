@@ -1,6 +1,7 @@
-#include "BLooper.h"
 #include "BNode.h"
-#include "InstallSandbox.h"
+#include "Inbox.h"
+#include "InstallConfig.h"
+#include "Sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -33,19 +34,6 @@ std::string TagOf(const fs::path& path, int* count = nullptr)
     return value;
 }
 
-// A looper whose messages the test thread dispatches itself.
-class Inbox : public BLooper {
-public:
-    Inbox()
-        : BLooper("inbox", B_NORMAL_PRIORITY, 50)
-    {
-        SetDispatchThread(find_thread(nullptr), [] {});
-        Run();
-    }
-    void MessageReceived(BMessage* message) override { received.push_back(*message); }
-    std::vector<BMessage> received;
-};
-
 class StatusRun : public InstallConfig {
 public:
     ~StatusRun() override { StopThread(); }
@@ -65,7 +53,7 @@ public:
 
 TEST(InstallRecordKeeping, TagsFilesFoldersAndLinks)
 {
-    InstallSandbox box;
+    Sandbox box;
     InstallConfig config;
     config.AddString("app_name", "Stowsmith");
     config.AddString("version", "1.3.1");
@@ -110,7 +98,7 @@ TEST(InstallRecordKeeping, TagsFilesFoldersAndLinks)
 
 TEST(InstallRecordKeeping, LogKeepsExactLinesOnlyWhenAsked)
 {
-    InstallSandbox box;
+    Sandbox box;
     InstallConfig config;
     fs::path log = box.Work() / "Log";
     config.AddBool("opt_log", false);
@@ -136,10 +124,7 @@ TEST(InstallRecordKeeping, LogKeepsExactLinesOnlyWhenAsked)
 
 TEST(InstallRecordKeeping, StatusMessagesReachTheWindowInOrder)
 {
-    std::unique_ptr<Inbox, void (*)(Inbox*)> inbox(new Inbox, [](Inbox* looper) {
-        looper->Lock();
-        looper->Quit();
-    });
+    InboxPtr inbox = MakeInbox(50);
     StatusRun run;
     // Without a messenger there is nobody to tell; nothing happens.
     run.UpdateStatus("nobody listens");

@@ -1,7 +1,8 @@
 #include "AlertService.h"
 #include "BPath.h"
-#include "InstallSandbox.h"
+#include "InstallConfig.h"
 #include "ReplaceAlert.h"
+#include "Sandbox.h"
 #include "ScriptedPresenter.h"
 #include "StringTableChecks.h"
 #include "oLocalize.h"
@@ -48,7 +49,7 @@ protected:
     // The dialog's language comes from the program's language attribute:
     // a copy of this program carries it.
     ProgramCopy program;
-    InstallSandbox box;
+    Sandbox box;
     fs::path incoming = box.Work() / "Product";
     fs::path place = box.Work() / "Place";
     fs::path saved = box.Work() / "Product/Saved Files";

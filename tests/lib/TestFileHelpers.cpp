@@ -7,10 +7,10 @@
 #include "LibFileDates.h"
 #include "LibMimeTypes.h"
 #include "LibPaths.h"
-#include "LibSandbox.h"
 #include "LibString.h"
 #include "LibTeams.h"
 #include "RunningExecutable.h"
+#include "Sandbox.h"
 
 #include <csignal>
 #include <ctime>
@@ -23,8 +23,8 @@
 #include <unistd.h>
 
 using stowtest::kOddName;
-using stowtest::LibSandbox;
 using stowtest::ReadFile;
+using stowtest::Sandbox;
 using stowtest::ScopedEnv;
 using stowtest::WriteFile;
 namespace fs = std::filesystem;
@@ -92,7 +92,7 @@ bool EventuallyHolds(const std::function<bool()>& condition)
 
 TEST(LibMimeTypes, TypesAndTheirDescriptions)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     WriteFile(work / "notes.txt", "plain words\n");
     fs::create_directories(work / "folder");
@@ -115,7 +115,7 @@ TEST(LibMimeTypes, TypesAndTheirDescriptions)
 
 TEST(LibMimeTypes, FileTypeNamesThePreferredApplication)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     WriteFile(work / "doc", "x");
     char app[B_MIME_TYPE_LENGTH] = "";
@@ -151,7 +151,7 @@ TEST(LibMimeTypes, FileTypeNamesThePreferredApplication)
 
 TEST(LibFileDates, DatesComeFromTheirOwnTimeStamps)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path file = box.Work() / "dated";
     WriteFile(file, "d");
     // Modified 2001-09-09 01:46:40 UTC, accessed 2004-11-09 11:33:20 UTC.
@@ -186,7 +186,7 @@ TEST(LibFileDates, DatesComeFromTheirOwnTimeStamps)
 
 TEST(LibFileDates, EntriesThatCannotBeSetUp)
 {
-    LibSandbox box;
+    Sandbox box;
     std::string missing = (box.Work() / "no/such" / kOddName).string();
     testing::internal::CaptureStderr();
     LibDateTime byPath = LibCreationDate(missing.c_str(), false);
@@ -208,7 +208,7 @@ TEST(LibFileDates, EntriesThatCannotBeSetUp)
 
 TEST(LibDesktop, EntriesGoToTheDesktopAsOneArgument)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     WriteFile(work / kOddName, "open me");
     ScopedEnv opener("STOW_OPEN_COMMAND", FakeOpener(work, "opener", 0).string());

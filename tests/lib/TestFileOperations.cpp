@@ -2,7 +2,7 @@
 #include "BNodeInfo.h"
 #include "BPath.h"
 #include "LibFileOperations.h"
-#include "LibSandbox.h"
+#include "Sandbox.h"
 #include "WorkingDirectory.h"
 
 #include <algorithm>
@@ -14,8 +14,8 @@
 #include <unistd.h>
 
 using stowtest::kOddName;
-using stowtest::LibSandbox;
 using stowtest::ReadFile;
+using stowtest::Sandbox;
 using stowtest::ScopedEnv;
 using stowtest::TempDir;
 using stowtest::WriteFile;
@@ -114,7 +114,7 @@ std::vector<std::string> Listing(const fs::path& folder)
 
 TEST(LibFileOperations, TrashKeepsEveryNameAndReplacesOnlyWhenAsked)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path trashFiles = box.Trash() / "files";
     for (const char* content : {"first", "second", "third"}) {
         WriteFile(box.Work() / "a", content);
@@ -144,7 +144,7 @@ TEST(LibFileOperations, TrashedEntriesAreListedByDesktopTools)
     if (access("/usr/bin/gio", X_OK) != 0 || access("/usr/bin/dbus-run-session", X_OK) != 0
         || access("/usr/libexec/gvfsd-trash", X_OK) != 0)
         GTEST_SKIP() << "gio, dbus-run-session or the gvfs trash backend is not installed";
-    LibSandbox box;
+    Sandbox box;
     fs::create_directories(box.Work() / "folder/inner");
     WriteFile(box.Work() / "folder/inner/x", "x");
     WriteFile(box.Work() / "file", "1");
@@ -172,7 +172,7 @@ TEST(LibFileOperations, TrashedEntriesAreListedByDesktopTools)
 
 TEST(LibFileOperations, DuplicateRenamesAsideToTheFirstFreeName)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     WriteFile(work / "a", "original");
     WriteFile(work / "a copy", "older copy");
@@ -196,7 +196,7 @@ TEST(LibFileOperations, DuplicateRenamesAsideToTheFirstFreeName)
 
 TEST(LibFileOperations, MkdirReportsWhetherItMadeTheFolder)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     EXPECT_TRUE(Libmkdir((work / "p/q/r").c_str()));
     EXPECT_TRUE(fs::is_directory(work / "p/q/r"));
@@ -216,7 +216,7 @@ TEST(LibFileOperations, MkdirReportsWhetherItMadeTheFolder)
 
 TEST(LibFileOperations, FindEnvFileSearchesEveryFolderInOrder)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     for (const char* folder : {"one", "two", "empty"})
         fs::create_directories(work / folder);
@@ -250,7 +250,7 @@ TEST(LibFileOperations, FindEnvFileSearchesEveryFolderInOrder)
 
 TEST(LibFileOperations, MovesAndCopiesBetweenVolumesKeepAttributesAndTimes)
 {
-    LibSandbox box;
+    Sandbox box;
     auto other = stowtest::OtherVolumeThan(box.temp);
     if (!other)
         GTEST_SKIP() << "no second file system (a tmpfs at /dev/shm) to move across";
@@ -277,7 +277,7 @@ TEST(LibFileOperations, MovesAndCopiesBetweenVolumesKeepAttributesAndTimes)
 
 TEST(LibFileOperations, MoveBetweenVolumesWhoseCopyFailsLeavesTheSource)
 {
-    LibSandbox box;
+    Sandbox box;
     auto other = stowtest::OtherVolumeThan(box.temp);
     if (!other)
         GTEST_SKIP() << "no second file system (a tmpfs at /dev/shm) to move across";
@@ -305,7 +305,7 @@ TEST(LibFileOperations, MoveBetweenVolumesWhoseCopyFailsLeavesTheSource)
 
 TEST(LibFileOperations, OddNamesAreHandledLikeAnyOther)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     fs::create_directories(work / "into");
     WriteFile(work / kOddName, "odd content");
@@ -325,7 +325,7 @@ TEST(LibFileOperations, OddNamesAreHandledLikeAnyOther)
 
 TEST(LibFileOperations, CopyMoveLinkAndRemoveLikeTheirCommandLines)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     fs::create_directories(work / "folder");
     WriteFile(work / "file", "new");
@@ -375,7 +375,7 @@ TEST(LibFileOperations, CopyMoveLinkAndRemoveLikeTheirCommandLines)
 
 TEST(LibFileOperations, ChangeDirectoryOnlyWhereSomethingIs)
 {
-    LibSandbox box;
+    Sandbox box;
     std::string before = working_directory();
     fs::create_directories(box.Work() / kOddName);
     WriteFile(box.Work() / "file", "f");
@@ -391,7 +391,7 @@ TEST(LibFileOperations, ChangeDirectoryOnlyWhereSomethingIs)
 
 TEST(LibFileOperations, EntrySizeCountsInSixtyFourBitsAndNeverWraps)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     fs::create_directories(work / "tree/sub");
     WriteFile(work / "tree/a", std::string(1000, 'a'));
@@ -426,7 +426,7 @@ TEST(LibFileOperations, EntrySizeCountsInSixtyFourBitsAndNeverWraps)
 
 TEST(LibFileOperations, ExistsFollowsLinks)
 {
-    LibSandbox box;
+    Sandbox box;
     WriteFile(box.Work() / "file", "");
     fs::create_symlink("file", box.Work() / "good");
     fs::create_symlink("gone", box.Work() / "dangling");
@@ -442,7 +442,7 @@ TEST(LibFileOperations, TarWritesBesideTheArchiveAndKeepsTheWorkingFolder)
 {
     if (access("/usr/bin/tar", X_OK) != 0)
         GTEST_SKIP() << "no tar program to read the archive back";
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     fs::create_directories(work / "pack" / kOddName);
     WriteFile(work / "pack" / kOddName / "f", "inside");

@@ -2,22 +2,22 @@
 #include "BMessage.h"
 #include "BPath.h"
 #include "LibPaths.h"
-#include "LibSandbox.h"
 #include "LibStdDirNames.h"
 #include "LibString.h"
 #include "RunningExecutable.h"
+#include "Sandbox.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
 
 using stowtest::kOddName;
-using stowtest::LibSandbox;
+using stowtest::Sandbox;
 using stowtest::WriteFile;
 namespace fs = std::filesystem;
 
 TEST(LibPaths, ReferencesPathsAndNamesTranslate)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     fs::create_directories(work / kOddName);
     WriteFile(work / kOddName / "leaf", "x");
@@ -76,7 +76,7 @@ TEST(LibPaths, ChildNamesNeverOverflowTheirBuffer)
 
 TEST(LibPaths, SavePanelChoicesBecomePaths)
 {
-    LibSandbox box;
+    Sandbox box;
     entry_ref folder;
     ASSERT_TRUE(LibGetEntryRef(box.Work().c_str(), folder));
     BMessage message('SAVE');
@@ -104,7 +104,7 @@ TEST(LibPaths, SavePanelChoicesBecomePaths)
 
 TEST(LibPaths, SettingsAndProgramFolders)
 {
-    LibSandbox box;
+    Sandbox box;
     LibString settings;
     ASSERT_TRUE(LibGetSettingsPath(settings));
     EXPECT_STREQ(settings, (box.Home() / ".config").c_str());

@@ -1,7 +1,7 @@
 #include "AlertService.h"
 #include "BPath.h"
-#include "LibSandbox.h"
 #include "ReplaceAlert.h"
+#include "Sandbox.h"
 #include "TextAlertPresenter.h"
 
 #include <gtest/gtest.h>
@@ -24,12 +24,6 @@ const ReplaceAlertView* FindView(const ReplaceAlert& alert, const std::string& n
             return &view;
     }
     return nullptr;
-}
-
-void Put(const fs::path& path, const std::string& contents)
-{
-    fs::create_directories(path.parent_path());
-    WriteFile(path, contents);
 }
 
 void SetModified(const fs::path& path, time_t when)
@@ -71,7 +65,7 @@ TEST(ReplaceAlert, EveryLanguageHasEveryTextAndOthersGetEnglish)
 
 TEST(ReplaceAlert, DescribesBothEntriesInItsLanguage)
 {
-    LibSandbox box;
+    Sandbox box;
     ScopedEnv zone("TZ", "UTC");
     tzset();
     fs::path work = box.Work();
@@ -126,7 +120,7 @@ TEST(ReplaceAlert, DescribesBothEntriesInItsLanguage)
 
 TEST(ReplaceAlert, TextPresenterShowsTheQuestionAndTakesApplyToAll)
 {
-    LibSandbox box;
+    Sandbox box;
     fs::path work = box.Work();
     Put(work / "new/a.txt", "new");
     Put(work / "old/a.txt", "old");

@@ -1,6 +1,7 @@
-// A trial root for the file helper tests: STOW_ROOT and the home folder lie
-// in a fresh temporary folder, so every standard folder, the Trash and the
-// attribute store are inside it and nothing outside is touched.
+// A trial root for tests that touch files: STOW_ROOT and the home folder lie
+// in a fresh temporary folder, so every standard folder, the Trash, the
+// shell scripts and the attribute store are inside it and nothing outside
+// is touched.
 #pragma once
 
 #include "TestSupport.h"
@@ -13,13 +14,14 @@
 
 namespace stowtest {
 
-struct LibSandbox {
+struct Sandbox {
     TempDir temp;
     ScopedEnv root {"STOW_ROOT", temp.Str()};
     ScopedEnv home {"HOME", "/home/tester"};
     ScopedEnv data {"XDG_DATA_HOME", ""};
     ScopedEnv config {"XDG_CONFIG_HOME", ""};
 
+    // A folder for the test's own files, inside the root.
     std::filesystem::path Work() const
     {
         std::filesystem::create_directories(temp / "work");
@@ -28,7 +30,33 @@ struct LibSandbox {
     // The home folder as the programs see it under the trial root.
     std::filesystem::path Home() const { return temp / "home/tester"; }
     std::filesystem::path Trash() const { return Home() / ".local/share/Trash"; }
+    // A file at `relative` below the root, its folders made first.
+    std::filesystem::path Make(const std::string& relative, const std::string& contents = "x")
+    {
+        std::filesystem::path path = temp / relative;
+        std::filesystem::create_directories(path.parent_path());
+        WriteFile(path, contents);
+        return path;
+    }
+    std::filesystem::path Folder(const std::string& relative)
+    {
+        std::filesystem::create_directories(temp / relative);
+        return temp / relative;
+    }
 };
+
+// Writes a file, making its folders first.
+inline void Put(const std::filesystem::path& path, const std::string& contents)
+{
+    std::filesystem::create_directories(path.parent_path());
+    WriteFile(path, contents);
+}
+
+// Whether anything is at `path`, a dangling link included.
+inline bool Exists(const std::filesystem::path& path)
+{
+    return std::filesystem::exists(std::filesystem::symlink_status(path));
+}
 
 // A folder on another file system than the temporary folder (a tmpfs at
 // /dev/shm), or null when the machine has none.

@@ -1,0 +1,38 @@
+// Helpers of the deinstaller's tests: the product key they search for, and
+// tagging an entry with it.
+#pragma once
+
+#include "BMessage.h"
+#include "BNode.h"
+#include "DeinstallSearch.h"
+#include "Inbox.h"
+#include "Sandbox.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace stowtest {
+
+inline const std::string kKey = "Demo;1.0;2024-01-01;Tarnwick;help@example.com;";
+
+// Writes the InstallBy tag on the node itself (a link keeps it in the store).
+inline void Tag(const std::filesystem::path& path, const std::string& value = kKey)
+{
+    BNode node(path.c_str());
+    ASSERT_EQ(node.InitCheck(), B_OK) << path;
+    ASSERT_EQ(node.WriteAttr(kInstallByAttr, B_STRING_TYPE, 0, value.data(), value.size()),
+        ssize_t(value.size()))
+        << path;
+}
+
+inline std::vector<std::string> Paths(LibStringList& list)
+{
+    std::vector<std::string> result;
+    for (LibString* item = list.First(); item != nullptr; item = list.Next())
+        result.push_back(static_cast<const char*>(*item));
+    return result;
+}
+
+} // namespace stowtest

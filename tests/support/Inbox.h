@@ -1,0 +1,45 @@
+// A looper standing in for a window: the test thread dispatches its
+// messages itself and looks at what arrived.
+#pragma once
+
+#include "BLooper.h"
+#include "BMessage.h"
+
+#include <memory>
+#include <vector>
+
+namespace stowtest {
+
+class Inbox : public BLooper {
+public:
+    explicit Inbox(int32 capacity = 200)
+        : BLooper("inbox", B_NORMAL_PRIORITY, capacity)
+    {
+        SetDispatchThread(find_thread(nullptr), [] {});
+        Run();
+    }
+    void MessageReceived(BMessage* message) override { received.push_back(*message); }
+    size_t Drain()
+    {
+        DispatchMessages();
+        return received.size();
+    }
+
+    std::vector<BMessage> received;
+};
+
+struct InboxCloser {
+    void operator()(Inbox* inbox) const
+    {
+        inbox->Lock();
+        inbox->Quit();
+    }
+};
+using InboxPtr = std::unique_ptr<Inbox, InboxCloser>;
+
+inline InboxPtr MakeInbox(int32 capacity = 200)
+{
+    return InboxPtr(new Inbox(capacity));
+}
+
+} // namespace stowtest
