@@ -101,6 +101,20 @@ bool Find(const uint8* extra, size_t size, uint16 tag, const uint8** data, size_
     return false;
 }
 
+bool ParseZip64Sizes(const uint8* data, size_t length, uint64& size, uint64& compressedSize)
+{
+    size_t at = 0;
+    for (uint64* value : {&size, &compressedSize}) {
+        if (*value != kDeferred)
+            continue;
+        if (length - at < 8)
+            return false;
+        *value = (uint64(GetLittle(data + at + 4, 4)) << 32) | GetLittle(data + at, 4);
+        at += 8;
+    }
+    return true;
+}
+
 void AddTimeStamp(Blocks& blocks, const Times& times)
 {
     bool modified = times.hasModified && Fits32(times.modified);

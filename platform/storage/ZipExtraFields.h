@@ -12,6 +12,7 @@ namespace ZipExtraFields {
 constexpr uint16 kTimeStampTag = 0x5455;  // "UT"
 constexpr uint16 kUnixOwnerTag = 0x7855;  // "Ux"
 constexpr uint16 kAttributesTag = 0x6542; // "Be"
+constexpr uint16 kZip64Tag = 0x0001;
 
 // Room the local header keeps for minizip's own Zip64 block.
 constexpr size_t kZip64Reserve = 20;
@@ -40,6 +41,13 @@ void AddTimeStamp(Blocks& blocks, const Times& times);
 // `dosYear` is the member's MS-DOS date year: a value with its top bit set
 // reads as a date after 2038 only when that year says so.
 Times ParseTimeStamp(const uint8* data, size_t length, int dosYear);
+
+// The sizes a central header defers to its Zip64 block: a size whose 32-bit
+// field holds all ones is replaced by the block's next 64-bit value, in the
+// format's order (size, then compressed size). False when the block is too
+// short for what is deferred to it.
+constexpr uint64 kDeferred = 0xffffffff;
+bool ParseZip64Sizes(const uint8* data, size_t length, uint64& size, uint64& compressedSize);
 
 // Left out when an id does not fit the field's 16 bits.
 void AddUnixOwner(Blocks& blocks, uint32 user, uint32 group);

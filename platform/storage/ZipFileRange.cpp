@@ -99,9 +99,19 @@ long Seek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
         from = range->length;
     else if (origin != ZLIB_FILEFUNC_SEEK_SET)
         return -1;
-    if (offset > UINT64_MAX - from)
-        return -1;
-    uint64 target = from + offset;
+    uint64 target = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR && int64(offset) < 0) {
+        // minizip steps back by handing over a negative offset in its
+        // unsigned type, as fseeko would take it.
+        uint64 back = 0 - offset;
+        if (back > from)
+            return -1;
+        target = from - back;
+    } else {
+        if (offset > UINT64_MAX - from)
+            return -1;
+        target = from + offset;
+    }
     // A read-only range ends where it ends; seeking past it is an error.
     if (!range->writable && target > range->length)
         return -1;

@@ -3,6 +3,7 @@
 #include "ZipFileRange.h"
 #include "ZipNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -229,8 +230,9 @@ status_t ZipReader::ScanEntry(Entry& entry, ZipMember& member)
 {
     unz_file_info64 info;
     char* name = reinterpret_cast<char*>(fBuffer.data());
+    uint8* extra = fLocalExtra.data();
     if (unzGetCurrentFileInfo64(
-            Archive(fArchive), &info, name, kMaxField + 1, nullptr, 0, nullptr, 0)
+            Archive(fArchive), &info, name, kMaxField + 1, extra, kMaxField + 1, nullptr, 0)
         != UNZ_OK)
         return Fail(B_BAD_DATA, "the archive's directory is damaged");
     if (unzGetFilePos64(Archive(fArchive), &entry.position) != UNZ_OK)
@@ -251,6 +253,10 @@ status_t ZipReader::ScanEntry(Entry& entry, ZipMember& member)
     entry.dosYear = int(info.tmu_date.tm_year);
     member.size = info.uncompressed_size;
     member.compressedSize = info.compressed_size;
+    status_t status
+        = ReadZip64Sizes(extra, std::min<size_t>(info.size_file_extra, kMaxField), member);
+    if (status != B_OK)
+        return status;
     if (entry.method == kMethodStored && member.size != member.compressedSize)
         return FailMember(B_BAD_DATA, member.name, "its stored size and its size differ");
 
@@ -275,6 +281,27 @@ status_t ZipReader::ScanEntry(Entry& entry, ZipMember& member)
         member.mode = (info.external_fa & 0x01) != 0 ? 0444 : 0644;
 
     member.modified = DosTime(info.tmu_date);
+    return B_OK;
+}
+
+// The zip library compares a central header's sizes with a 64-bit all-ones
+// value before it reads them from the Zip64 block, so that on a 64-bit
+// system it never does: what it left deferred is read here. It also reads
+// raw data only up to the 32-bit compressed size, so that a member whose
+// compressed data reaches 4 GiB cannot be read whole.
+status_t ZipReader::ReadZip64Sizes(const uint8* extra, size_t length, ZipMember& member)
+{
+    if (member.size != ZipExtraFields::kDeferred
+        && member.compressedSize != ZipExtraFields::kDeferred)
+        return B_OK;
+    const uint8* data = nullptr;
+    size_t size = 0;
+    if (ZipExtraFields::Find(extra, length, ZipExtraFields::kZip64Tag, &data, &size)
+        && !ZipExtraFields::ParseZip64Sizes(data, size, member.size, member.compressedSize))
+        return FailMember(B_BAD_DATA, member.name, "its Zip64 field is too short");
+    if (member.compressedSize >= ZipExtraFields::kDeferred)
+        return FailMember(B_UNSUPPORTED, member.name,
+            "its compressed data is 4 GiB or more, which the zip library cannot read");
     return B_OK;
 }
 

@@ -88,6 +88,7 @@ private:
     status_t EnsureScanned();
     status_t Scan();
     status_t ScanEntry(Entry& entry, ZipMember& member);
+    status_t ReadZip64Sizes(const uint8* extra, size_t length, ZipMember& member);
     status_t CheckItem();
     status_t ReadLinkTargets();
     status_t Seek(size_t index);

@@ -1,5 +1,6 @@
 #include "ZipWriter.h"
 
+#include "ZipEndRecords.h"
 #include "ZipExtraFields.h"
 #include "ZipFileRange.h"
 
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -34,59 +36,23 @@ zipFile Archive(void* archive)
     return static_cast<zipFile>(archive);
 }
 
-uint32 ReadLittle(const uint8* data, int bytes)
+// Why minizip refused a call, for people.
+std::string MinizipReason(int result, int ioError)
 {
-    uint32 value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = (value << 8) | data[i];
-    return value;
-}
-
-uint64 ReadLittle64(const uint8* data)
-{
-    return (uint64(ReadLittle(data + 4, 4)) << 32) | ReadLittle(data, 4);
-}
-
-bool ReadAt(int fd, uint8* buffer, size_t size, uint64 offset)
-{
-    return pread(fd, buffer, size, off_t(offset)) == ssize_t(size);
-}
-
-// minizip rewrites "version made by" to 45, MS-DOS, for members that need
-// Zip64 fields; put the creator system back on every central header.
-bool RestoreHostSystem(int fd, uint64 archiveSize)
-{
-    uint8 end[22];
-    if (archiveSize < sizeof(end) || !ReadAt(fd, end, sizeof(end), archiveSize - sizeof(end))
-        || ReadLittle(end, 4) != 0x06054b50)
-        return false;
-    uint64 count = ReadLittle(end + 10, 2);
-    uint64 offset = ReadLittle(end + 16, 4);
-    if (count == 0xffff || offset == 0xffffffff) {
-        uint8 locator[20];
-        uint8 record[56];
-        if (archiveSize < sizeof(end) + sizeof(locator)
-            || !ReadAt(fd, locator, sizeof(locator), archiveSize - sizeof(end) - sizeof(locator))
-            || ReadLittle(locator, 4) != 0x07064b50
-            || !ReadAt(fd, record, sizeof(record), ReadLittle64(locator + 8))
-            || ReadLittle(record, 4) != 0x06064b50)
-            return false;
-        count = ReadLittle64(record + 32);
-        offset = ReadLittle64(record + 48);
+    if (ioError != 0)
+        return strerror(ioError);
+    switch (result) {
+    case ZIP_ERRNO:
+        return "an input or output error";
+    case ZIP_PARAMERROR:
+        return "minizip refused the member's header";
+    case ZIP_BADZIPFILE:
+        return "a size does not fit the member's header";
+    case ZIP_INTERNALERROR:
+        return "compressing failed";
+    default:
+        return "minizip error " + std::to_string(result);
     }
-    for (uint64 i = 0; i < count; ++i) {
-        uint8 header[46];
-        if (!ReadAt(fd, header, sizeof(header), offset) || ReadLittle(header, 4) != 0x02014b50)
-            return false;
-        if (header[5] != kHostUnix) {
-            header[5] = kHostUnix;
-            if (pwrite(fd, header + 5, 1, off_t(offset + 5)) != 1)
-                return false;
-        }
-        offset += sizeof(header) + ReadLittle(header + 28, 2) + ReadLittle(header + 30, 2)
-            + ReadLittle(header + 32, 2);
-    }
-    return true;
 }
 
 std::string LeafName(const char* itemPath)
@@ -200,6 +166,8 @@ status_t ZipWriter::Write(const char* itemPath, const char* archivePath)
     ZipFileRange range;
     range.fd = fd;
     range.writable = true;
+    fRange = &range;
+    fEntries = 0;
     zlib_filefunc64_def functions = ZipFileRange::Functions();
     fArchive = zipOpen2_64(&range, APPEND_STATUS_CREATE, nullptr, &functions);
     if (fArchive == nullptr)
@@ -211,10 +179,13 @@ status_t ZipWriter::Write(const char* itemPath, const char* archivePath)
         fArchive = nullptr;
         if (status == B_OK && closed != ZIP_OK)
             status = Fail(range.error != 0 ? status_from_errno(range.error) : B_IO_ERROR,
-                std::string("cannot write ") + archivePath);
+                std::string("cannot write ") + archivePath + ": "
+                    + MinizipReason(closed, range.error));
     }
-    if (status == B_OK && !RestoreHostSystem(fd, range.length))
-        status = Fail(B_IO_ERROR, std::string("cannot finish ") + archivePath);
+    fRange = nullptr;
+    std::string why;
+    if (status == B_OK && !ZipEndRecords::Finish(fd, range.length, fEntries, kHostUnix, why))
+        status = Fail(B_IO_ERROR, std::string("cannot finish ") + archivePath + ": " + why);
     if (status == B_OK && (fchmod(fd, 0644) != 0 || fsync(fd) != 0))
         status = Fail(status_from_errno(errno), std::string("cannot write ") + archivePath);
     if (close(fd) != 0 && status == B_OK)
@@ -321,8 +292,9 @@ status_t ZipWriter::AddFile(const std::string& path, const std::string& name)
             status = Fail(B_BAD_DATA, path + " changed while it was being archived");
             break;
         }
-        if (zipWriteInFileInZip(Archive(fArchive), fBuffer, unsigned(got)) != ZIP_OK) {
-            status = Fail(B_IO_ERROR, "cannot write the archive");
+        int result = zipWriteInFileInZip(Archive(fArchive), fBuffer, unsigned(got));
+        if (result != ZIP_OK) {
+            status = Fail(B_IO_ERROR, "cannot write the archive: " + Reason(result));
             break;
         }
         fDone += uint64(got);
@@ -346,9 +318,11 @@ status_t ZipWriter::AddLink(const std::string& path, const std::string& name, co
     if (size_t(length) >= target.size())
         return Fail(B_BAD_DATA, path + " changed while it was being archived");
     status_t status = OpenEntry(path, name, node, false);
-    if (status == B_OK
-        && zipWriteInFileInZip(Archive(fArchive), target.data(), unsigned(length)) != ZIP_OK)
-        status = Fail(B_IO_ERROR, "cannot write the archive");
+    int result = status == B_OK
+        ? zipWriteInFileInZip(Archive(fArchive), target.data(), unsigned(length))
+        : ZIP_OK;
+    if (result != ZIP_OK)
+        status = Fail(B_IO_ERROR, "cannot write the archive: " + Reason(result));
     if (status == B_OK)
         status = CloseEntry(name);
     return status;
@@ -392,15 +366,22 @@ status_t ZipWriter::OpenEntry(
         store ? 0 : Z_DEFLATED, store ? 0 : fOptions.level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
         Z_DEFAULT_STRATEGY, nullptr, 0, kVersionMadeBy, 0, large ? 1 : 0);
     if (result != ZIP_OK)
-        return Fail(B_IO_ERROR, "cannot add " + name + " to the archive");
+        return Fail(B_IO_ERROR, "cannot add " + name + " to the archive: " + Reason(result));
+    ++fEntries;
     return B_OK;
 }
 
 status_t ZipWriter::CloseEntry(const std::string& name)
 {
-    if (zipCloseFileInZip(Archive(fArchive)) != ZIP_OK)
-        return Fail(B_IO_ERROR, "cannot add " + name + " to the archive");
+    int result = zipCloseFileInZip(Archive(fArchive));
+    if (result != ZIP_OK)
+        return Fail(B_IO_ERROR, "cannot add " + name + " to the archive: " + Reason(result));
     return B_OK;
+}
+
+std::string ZipWriter::Reason(int result) const
+{
+    return MinizipReason(result, fRange != nullptr ? fRange->error : 0);
 }
 
 status_t ZipWriter::Fail(status_t status, const std::string& message)

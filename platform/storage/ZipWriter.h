@@ -1,7 +1,8 @@
 // Writes a payload archive: one file or folder (recursively, empty folders
 // and symbolic links included) under its leaf name, with the extended time
 // stamp, Unix owner and attribute ("Be") fields, readable by Info-ZIP's
-// unzip. Streams through fixed buffers whatever the item's size; the archive
+// unzip; Zip64 fields and end records where a size or the member count
+// needs them. Streams through fixed buffers whatever the item's size; the archive
 // is written beside its final path and renamed into place when complete.
 #pragma once
 
@@ -10,6 +11,8 @@
 #include <functional>
 #include <string>
 #include <sys/types.h>
+
+struct ZipFileRange;
 
 struct ZipWriteOptions {
     int level = 9;                                                    // 0 stores, 1 to 9 deflate
@@ -46,10 +49,13 @@ private:
         const std::string& path, const std::string& name, const Node& node, bool large);
     status_t CloseEntry(const std::string& name);
     bool Skipped(const Node& node) const;
+    std::string Reason(int minizipResult) const;
     status_t Fail(status_t status, const std::string& message);
 
     ZipWriteOptions fOptions;
     void* fArchive = nullptr;
+    ZipFileRange* fRange = nullptr; // while an archive is being written
+    uint64 fEntries = 0;
     dev_t fSkipDevice[2] = {};
     ino_t fSkipInode[2] = {};
     uint64 fDone = 0;
