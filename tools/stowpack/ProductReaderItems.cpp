@@ -4,6 +4,7 @@
 
 #include "FileIcons.h"
 #include "ItemMeasure.h"
+#include "ItemSafety.h"
 #include "JsonValue.h"
 
 #include <filesystem>
@@ -86,6 +87,11 @@ bool ProductReader::ReadItem(
         return false;
     }
     if (!String(*nameValue, where + ".file_name", given) || !ItemPath(given, where, item))
+        return false;
+    std::vector<std::string> unsafe = ItemSafety::Check(item.path, item.leaf);
+    for (const std::string& problem : unsafe)
+        Error(where + ".file_name", problem + " (the installer would refuse it)");
+    if (!unsafe.empty())
         return false;
     ItemFacts facts;
     std::string error;

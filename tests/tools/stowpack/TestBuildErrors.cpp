@@ -175,3 +175,45 @@ TEST(BuildErrors, DumpRefusesDamagedInstallersAndThoseWithoutARecord)
     EXPECT_TRUE(Contains(dump.err, "not a valid message")) << dump.err;
     EXPECT_EQ(Stowpack({"dump"}).exitCode, 2);
 }
+
+// The installer's rules for links apply to every item when it is built:
+// each link it would refuse is named and nothing is written, and what the
+// builder accepts passes the installer's own --check.
+TEST(BuildErrors, LinksTheInstallerRefusesAreEachNamed)
+{
+    ProductFolder product;
+    product.Write("item/file", "x");
+    product.Write("item/sub/deep", "y");
+    fs::create_symlink("b", product.Path("item/a"));
+    fs::create_symlink("a", product.Path("item/b"));
+    fs::create_symlink("/etc/passwd", product.Path("item/pw"));
+    fs::create_symlink("../../../../etc/passwd", product.Path("item/sub/up"));
+    // Inside the item: accepted by the installer, and so by the builder.
+    fs::create_symlink("../file", product.Path("item/sub/fine"));
+    fs::create_symlink(".", product.Path("item/self"));
+    product.Write("product.json", Description(""));
+    auto build = [&] {
+        return Stowpack({"build", product.Path("product.json"), "-o", product.output, "--base",
+            stowtest::BinPath("Stowfast"), "--deinstaller", product.deinstaller});
+    };
+
+    stowtest::RunResult built = build();
+    EXPECT_EQ(built.exitCode, 1);
+    for (const char* refused : {"item/a -> b", "item/b -> a", "item/pw -> /etc/passwd",
+             "item/sub/up -> ../../../../etc/passwd"})
+        EXPECT_TRUE(Contains(built.err, product.Path(refused))) << refused << "\n" << built.err;
+    EXPECT_TRUE(Contains(built.err, "its target is an absolute path")) << built.err;
+    EXPECT_TRUE(Contains(built.err, "its target leads outside the item")) << built.err;
+    EXPECT_FALSE(Contains(built.err, "fine")) << built.err;
+    EXPECT_FALSE(Contains(built.err, "self")) << built.err;
+    EXPECT_TRUE(Contains(built.err, "no installer was written")) << built.err;
+    EXPECT_FALSE(fs::exists(product.output));
+
+    for (const char* link : {"item/a", "item/b", "item/pw", "item/sub/up"})
+        fs::remove(product.Path(link));
+    built = build();
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    stowtest::RunResult check
+        = stowtest::Run({product.output, "--check"}, {}, {{"STOW_ROOT", product.Path("root")}});
+    EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
+}
