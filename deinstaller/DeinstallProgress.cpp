@@ -4,6 +4,8 @@
 #include "DeinstallSearch.h"
 #include "LibThread.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32 kFlushMessage = 'Dflu';
@@ -29,7 +31,9 @@ void DeinstallProgress::MessageReceived(BMessage* message)
             SearchProgress(*message);
         break;
     case kRemovalLimitMessage:
-        break; // the count-down carries the numbers itself
+        // The bar starts full and counts down.
+        fMaximum = fValue = message->FindInt32("size");
+        break;
     case kRemovalProblemMessage:
         ShowProblem(message->FindString("message"));
         break;
@@ -66,6 +70,12 @@ void DeinstallProgress::SearchProgress(const BMessage& message)
         fFound = found != nullptr ? found : "0";
     }
     std::string line = std::to_string(Entries()) + " searched, " + Found() + " found";
+    if (fStyle == ProgressStyle::StatusBar) {
+        fValue += int64(message.FindFloat("size"));
+        DrawStatusBar(
+            std::string(".../") + (folder != nullptr ? folder : ""), Found() + " " + fFoundWord);
+        return;
+    }
     auto now = std::chrono::steady_clock::now();
     if (fLastLine == std::chrono::steady_clock::time_point())
         fLastLine = now; // the first plain line after an interval
@@ -82,6 +92,11 @@ void DeinstallProgress::RemovalProgress(const BMessage& message)
 {
     const char* leaf = message.FindString("folder");
     const char* left = message.FindString("found");
+    if (fStyle == ProgressStyle::StatusBar) {
+        fValue = std::max<int64>(fValue - 1, 0);
+        DrawStatusBar(leaf != nullptr ? leaf : "", left != nullptr ? left : "");
+        return;
+    }
     std::string line = std::string("Removing ") + (leaf != nullptr ? leaf : "") + " ("
         + (left != nullptr ? left : "?") + " left)";
     if (fStyle == ProgressStyle::Terminal) {
@@ -90,6 +105,23 @@ void DeinstallProgress::RemovalProgress(const BMessage& message)
     }
     fprintf(fOut, "%s\n", line.c_str());
     fflush(fOut);
+}
+
+void DeinstallProgress::DrawStatusBar(const std::string& text, const std::string& trailing)
+{
+    constexpr int64 kBarWidth = 20;
+    int64 filled
+        = fMaximum > 0 ? std::clamp<int64>(fValue * kBarWidth / fMaximum, 0, kBarWidth) : 0;
+    std::string bar = "[" + std::string(size_t(filled), '=')
+        + std::string(size_t(kBarWidth - filled), ' ') + "] ";
+    Show(bar + trailing + "  " + text);
+}
+
+void DeinstallProgress::Pause(bool paused)
+{
+    if (paused)
+        EndLine();
+    fPaused = paused;
 }
 
 void DeinstallProgress::ShowProblem(const char* text)
@@ -101,6 +133,8 @@ void DeinstallProgress::ShowProblem(const char* text)
 
 void DeinstallProgress::Show(const std::string& line)
 {
+    if (fPaused)
+        return;
     // Cut to the terminal's width so the line never wraps; the cut never
     // splits a character.
     size_t width = size_t(fColumns > 1 ? fColumns - 1 : 79);

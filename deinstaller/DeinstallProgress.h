@@ -1,9 +1,11 @@
-// What the deinstaller shows on standard error while it searches and
-// removes, from the same 'snfi', 'slmt', 'srpb' and 'LThC' messages a window
-// would get: on a terminal one line redrawn in place (entries searched,
-// entries found, the folder being read; then the count-down of the removal),
-// else plain lines a log can keep. Problems of the removal get a line of
-// their own either way.
+// What the deinstaller shows while it searches and removes, from the same
+// 'snfi', 'slmt', 'srpb' and 'LThC' messages a window would get: on a
+// terminal one line redrawn in place (entries searched, entries found, the
+// folder being read; then the count-down of the removal), else plain lines a
+// log can keep; or, for the guided flow, the window's status bar drawn as a
+// line (the bytes searched of the volume's used bytes, the folder and the
+// found count; then the entries still to move, counting down). Problems of
+// the removal get a line of their own in every style.
 #pragma once
 
 #include "BLooper.h"
@@ -17,8 +19,9 @@
 #include <string>
 
 enum class ProgressStyle {
-    Terminal, // a line redrawn in place
-    Lines,    // a line now and then, one per removed entry
+    Terminal,  // a line redrawn in place
+    Lines,     // a line now and then, one per removed entry
+    StatusBar, // the window's status bar as a line redrawn in place
 };
 
 class DeinstallProgress : public BLooper {
@@ -41,9 +44,18 @@ public:
     int64 Entries() const;
     std::string Found() const;
 
+    // The status bar: where a search's bar is full, and the word after the
+    // found count ("found" in the user's language). Set before the search.
+    void SetSearchMaximum(int64 bytes) { fMaximum = bytes; }
+    void SetFoundWord(const std::string& word) { fFoundWord = word; }
+    // While paused (an alert is on the terminal) nothing is redrawn; pausing
+    // clears the line being redrawn. Called with the looper locked.
+    void Pause(bool paused);
+
 private:
     void SearchProgress(const BMessage& message);
     void RemovalProgress(const BMessage& message);
+    void DrawStatusBar(const std::string& text, const std::string& trailing);
     void ShowProblem(const char* text);
     void Show(const std::string& line);
     void EndLine();
@@ -53,6 +65,11 @@ private:
     int fColumns;
     bool fLineOpen = false;
     std::chrono::steady_clock::time_point fLastLine;
+    bool fPaused = false;
+    // The status bar's state.
+    int64 fMaximum = 0;
+    int64 fValue = 0;
+    std::string fFoundWord = "found";
 
     mutable std::mutex fLock;
     std::condition_variable fChanged;

@@ -120,7 +120,8 @@ int RunStowclear(const StowclearOptions& options)
     if (!session.Load())
         return kExitNotConfigured;
     if (!options.unattended && !options.list)
-        return Usage("removing needs --unattended for now (or --list to see what would go)");
+        return Usage("removing needs --unattended when no terminal can ask (or --list to see "
+                     "what would go)");
     if (!session.SetMovePath(options.to.c_str()))
         return Usage(("--to: '" + options.to + "' is not a folder").c_str());
     if (!options.volume.empty() && !session.SetVolumeOf(options.volume.c_str()))

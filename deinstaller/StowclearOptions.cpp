@@ -5,7 +5,9 @@
 #include <cstring>
 
 const char kStowclearUsage[]
-    = "Usage: Stowclear --unattended [--volume PATH] [--to DIR] [--on-collision keep|replace]\n"
+    = "Usage: Stowclear [--volume PATH] [--to DIR] [--on-collision keep|replace]\n"
+      "                 [--language CODE]\n"
+      "       Stowclear --unattended [--volume PATH] [--to DIR] [--on-collision keep|replace]\n"
       "                 [--language CODE]\n"
       "       Stowclear --list [--volume PATH]\n"
       "       Stowclear --help | --version\n";
@@ -14,6 +16,9 @@ const char kStowclearHelp[]
     = "Removes the product this deinstaller was placed with: searches a volume for\n"
       "every entry the installer tagged for the product, moves them into the Trash\n"
       "(or DIR), and removes the product's sections from the shell start-up files.\n"
+      "Started in a terminal without --unattended or --list, it guides you through\n"
+      "these steps (the options below preset them); elsewhere removing needs\n"
+      "--unattended.\n"
       "\n"
       "  --unattended            remove without asking (questions take their defaults)\n"
       "  --list                  print what the search finds and remove nothing\n"

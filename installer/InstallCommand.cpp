@@ -75,7 +75,8 @@ int InstallCommand::Run()
         return Check(session);
     if (!fOptions.unattended) {
         return Problem(kExitUsage,
-            "installing needs --unattended; windows come in a later version of Stowfast");
+            "installing needs --unattended when no terminal can ask (started in a terminal, "
+            "the installer guides you through the installation)");
     }
     if (*session.License() != '\0' && !fOptions.acceptLicense) {
         printf("%s\n", session.License());

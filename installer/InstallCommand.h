@@ -16,6 +16,9 @@ public:
 
     int Run();
 
+    // The exit code of a run's outcome; a problem goes to standard error.
+    static int ExitCode(InstallSession& session, const InstallOutcome& outcome);
+
 private:
     int List(const InstallSession& session);
     int Check(const InstallSession& session);
@@ -27,7 +30,6 @@ private:
     void SetAnswers();
     // Starts the run and waits for its end or a stop signal.
     int RunAndWait(InstallSession& session, InstallProgress& progress);
-    int ExitCode(InstallSession& session, const InstallOutcome& outcome);
     void SaveRecord(const InstallSession& session);
 
     InstallOptions fOptions;

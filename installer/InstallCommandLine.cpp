@@ -5,11 +5,14 @@
 namespace {
 
 constexpr const char kHelp[]
-    = "Usage: Stowfast --unattended [OPTIONS]\n"
+    = "Usage: Stowfast [--dest DIR] [--language CODE]\n"
+      "       Stowfast --unattended [OPTIONS]\n"
       "       Stowfast --list | --check | --help | --version\n"
       "\n"
-      "Installs the product this installer carries. Windows come in a later\n"
-      "version; until then installing needs --unattended.\n"
+      "Installs the product this installer carries. Started in a terminal\n"
+      "without --unattended, it guides you through the installation step by\n"
+      "step (--dest and --language preset it); elsewhere installing needs\n"
+      "--unattended.\n"
       "\n"
       "Options:\n"
       "  --unattended           install without asking: every question takes its\n"

@@ -1,5 +1,6 @@
 #include "InstallProgress.h"
 
+#include "FillIn.h"
 #include "InstallByteProgress.h"
 #include "InstallConfig.h"
 #include "LibBytes.h"
@@ -19,6 +20,15 @@ std::string Bytes(uint64 count)
     LibString text;
     LibBytesToString((unsigned long)count, text, 1);
     return static_cast<const char*>(text);
+}
+
+// In characters: a translated word may hold letters of several bytes.
+int Width(const std::string& text)
+{
+    int width = 0;
+    for (char c : text)
+        width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return width;
 }
 
 std::string Duration(int64 seconds)
@@ -70,13 +80,20 @@ void InstallProgress::EndLine()
     fBarShown = false;
 }
 
+void InstallProgress::Pause(bool paused)
+{
+    if (paused)
+        EndLine();
+    fPaused = paused;
+}
+
 void InstallProgress::ShowStatus(const char* text)
 {
     if (fBarShown)
         fputs("\r\033[K", fOut);
     fprintf(fOut, "%s\n", text);
     fBarShown = false;
-    if (fDisplay == Display::Bar && fStarted && !fComplete)
+    if (fDisplay == Display::Bar && fStarted && !fComplete && !fPaused)
         DrawBar();
     fflush(fOut);
 }
@@ -90,7 +107,7 @@ void InstallProgress::ShowProgress(uint64 done, uint64 total)
     }
     fDone = done;
     fTotal = total;
-    if (fDisplay != Display::Bar || fComplete)
+    if (fDisplay != Display::Bar || fComplete || fPaused)
         return;
     if (total > 0 && done >= total) {
         // The last bar keeps its line; later texts start below it.
@@ -109,28 +126,36 @@ void InstallProgress::DrawBar()
     auto now = std::chrono::steady_clock::now();
     fLastDraw = now;
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - fStart);
-    std::string line = BarText(fDone, fTotal, elapsed, fColumns - 1);
+    std::string line = BarText(fDone, fTotal, elapsed, fColumns - 1, fWords);
     fprintf(fOut, "\r\033[K%s", line.c_str());
     fflush(fOut);
     fBarShown = true;
 }
 
-std::string InstallProgress::BarText(
-    uint64 done, uint64 total, std::chrono::milliseconds elapsed, int columns)
+std::string InstallProgress::BarText(uint64 done, uint64 total, std::chrono::milliseconds elapsed,
+    int columns, const ProgressBarWords& words)
 {
     done = std::min(done, total);
     int percent = total == 0 ? 100 : int(done * 100 / total);
-    std::string tail = "  " + std::to_string(percent) + "%  " + Bytes(done) + " of " + Bytes(total);
+    std::string tail = "  " + std::to_string(percent) + "%  "
+        + fill_in(words.ofTotal, {Bytes(done), Bytes(total)});
     if (done == total && total > 0) {
-        tail += "  done";
+        tail += "  " + words.done;
     } else if (elapsed >= kEstimateAfter && done > 0) {
         double rate = double(done) / double(elapsed.count());
         auto left = int64(double(total - done) / rate / 1000.0 + 0.5);
-        tail += "  " + Duration(left) + " left";
+        tail += "  " + fill_in(words.left, {Duration(left)});
     }
-    int width = std::min(columns - int(tail.size()) - 2, 50);
-    if (width < 5)
-        return tail.substr(2, size_t(std::max(columns, 0)));
+    int width = std::min(columns - int(Width(tail)) - 2, 50);
+    if (width < 5) {
+        // No room for the bar: the text alone, never cut inside a character.
+        std::string text = tail.substr(2);
+        size_t cut = std::min(text.size(), size_t(std::max(columns, 0)));
+        while (
+            cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+        return text.substr(0, cut);
+    }
     int filled = total == 0 ? width : int(done * uint64(width) / total);
     std::string bar(size_t(filled), '=');
     if (filled < width) {

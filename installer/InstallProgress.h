@@ -12,6 +12,13 @@
 #include <cstdio>
 #include <string>
 
+// The words of the bar; a guided flow gives them in the user's language.
+struct ProgressBarWords {
+    std::string ofTotal = "%s of %s";
+    std::string left = "%s left";
+    std::string done = "done";
+};
+
 class InstallProgress : public BLooper {
 public:
     enum class Display { Bar, Lines };
@@ -25,11 +32,15 @@ public:
     const BMessage& EndMessage() const { return fEnd; }
     // Ends the bar's line, so that later text starts on a line of its own.
     void EndLine();
+    void SetWords(const ProgressBarWords& words) { fWords = words; }
+    // While paused (an alert is on the terminal) the bar is not drawn;
+    // pausing ends the bar's line. Called with the looper locked.
+    void Pause(bool paused);
 
     // The bar's line for `done` of `total` bytes after `elapsed`, at most
     // `columns` characters: "[=====>    ]  45%  4.5 MB of 10.0 MB  0:12 left".
-    static std::string BarText(
-        uint64 done, uint64 total, std::chrono::milliseconds elapsed, int columns);
+    static std::string BarText(uint64 done, uint64 total, std::chrono::milliseconds elapsed,
+        int columns, const ProgressBarWords& words = ProgressBarWords());
 
 private:
     void ShowStatus(const char* text);
@@ -48,4 +59,6 @@ private:
     std::chrono::steady_clock::time_point fLastDraw;
     bool fStarted = false;
     bool fComplete = false; // every byte is in place: the bar is drawn no more
+    bool fPaused = false;
+    ProgressBarWords fWords;
 };

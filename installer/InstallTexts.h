@@ -1,10 +1,17 @@
-// The installer's numbered texts that the run and the session use, looked up in
-// the language the user chose at the moment of the lookup.
+// The installer's numbered texts that the run, the session and the guided
+// flow use, looked up in the language the user chose at the moment of the
+// lookup.
 #pragma once
 
 #include "LibString.h"
 
 enum InstallText : long {
+    kTextLicense = 1001,
+    kTextInstallation = 1002,
+    kTextGroup = 1003,
+    kTextFiles = 1004,
+    kTextInstall = 1007,
+    kTextAgree = 1008,
     kTextFolderExistsStart = 1013,
     kTextFolderExistsEnd = 1014,
     kTextCancel = 1015,

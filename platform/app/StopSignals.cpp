@@ -67,14 +67,22 @@ StopSignals::~StopSignals()
 
 StopSignals::Event StopSignals::Wait(bigtime_t timeout)
 {
+    return Wait(timeout, -1);
+}
+
+StopSignals::Event StopSignals::Wait(bigtime_t timeout, int input)
+{
     if (fStatus != B_OK)
         return Event::TimedOut;
-    struct pollfd poller = {sReadEnd, POLLIN, 0};
+    // poll() skips an entry whose descriptor is negative.
+    struct pollfd pollers[2] = {{sReadEnd, POLLIN, 0}, {input, POLLIN, 0}};
     int milliseconds = timeout < 0 ? -1 : int((timeout + 999) / 1000);
     int ready;
-    while ((ready = poll(&poller, 1, milliseconds)) < 0 && errno == EINTR) { }
+    while ((ready = poll(pollers, 2, milliseconds)) < 0 && errno == EINTR) { }
     if (ready <= 0)
         return Event::TimedOut;
+    if (pollers[0].revents == 0)
+        return Event::Readable;
     bool interrupted = false;
     char bytes[64];
     ssize_t got;
@@ -82,6 +90,7 @@ StopSignals::Event StopSignals::Wait(bigtime_t timeout)
         for (ssize_t i = 0; i < got; ++i)
             interrupted = interrupted || bytes[i] != kWakeByte;
     }
+    // A ready input stays ready for the next wait.
     return interrupted ? Event::Interrupted : Event::Woken;
 }
 

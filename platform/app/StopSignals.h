@@ -21,10 +21,15 @@ public:
         Woken,       // Wake() was called
         Interrupted, // a signal arrived
         TimedOut,
+        Readable, // the input given to Wait has something to read
     };
     // Waits up to `timeout` microseconds (negative: no limit) for a signal
     // or a wake-up. A signal wins over a wake-up that arrived with it.
     Event Wait(bigtime_t timeout);
+    // The same, and also ends when `input` (a descriptor) can be read or
+    // has reached its end, so that one thread can wait for a line of input
+    // and for a stop at once.
+    Event Wait(bigtime_t timeout, int input);
     // Safe from any thread and from a signal handler.
     void Wake();
     // The last signal that arrived, 0 when none has.

@@ -15,3 +15,11 @@ int terminal_columns(int fd)
         return 80;
     return size.ws_col;
 }
+
+int terminal_rows(int fd)
+{
+    struct winsize size = {};
+    if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_row == 0)
+        return 24;
+    return size.ws_row;
+}

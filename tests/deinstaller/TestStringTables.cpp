@@ -3,6 +3,8 @@
 // the build gave the deinstaller's tables).
 #include "StringTableChecks.h"
 
+#include <algorithm>
+
 using namespace stowtest;
 
 TEST(DeinstallerStrings, EnglishExactAndEveryLanguageComplete)
@@ -11,7 +13,10 @@ TEST(DeinstallerStrings, EnglishExactAndEveryLanguageComplete)
         "No files or folders were found to deinstall on this volume.", "Deinstall Items",
         "Change destination folder", "All", "None", "Deinstall"};
     oStringTable table = LoadTable("deinstaller/strings", "en");
-    ASSERT_EQ(table.Texts().size(), std::size(english));
+    // The design's texts are 1000 to 1010; the guided flow's start at 1100.
+    ASSERT_EQ(std::count_if(table.Texts().begin(), table.Texts().end(),
+                  [](const auto& entry) { return entry.first < 1100; }),
+        long(std::size(english)));
     for (long number = 1000; number <= 1010; ++number)
         EXPECT_STREQ(table.Find(number), english[number - 1000]) << number;
     ExpectCompleteTables("deinstaller/strings", {});

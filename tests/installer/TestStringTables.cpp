@@ -6,11 +6,14 @@
 
 #include "BNode.h"
 
+#include <algorithm>
 #include <thread>
 
 using namespace stowtest;
 
 namespace {
+
+constexpr long kFirstFlowText = 1100;
 
 const char* const kEnglish[] = {
     "English\nFrench\nSpanish\nGerman\nItalian\nNorwegian\nSwedish\nDanish\nDutch\nPortuguese",
@@ -102,7 +105,10 @@ std::string LanguageAttr(const std::string& path)
 TEST(InstallerStrings, EnglishTextsAndLanguageMenusAreExact)
 {
     oStringTable english = LoadTable("installer/strings", "en");
-    ASSERT_EQ(english.Texts().size(), std::size(kEnglish));
+    // The design's texts are 1000 to 1045; the guided flow's start at 1100.
+    ASSERT_EQ(std::count_if(english.Texts().begin(), english.Texts().end(),
+                  [](const auto& entry) { return entry.first < kFirstFlowText; }),
+        long(std::size(kEnglish)));
     for (long number = 1000; number <= 1045; ++number)
         EXPECT_STREQ(english.Find(number), kEnglish[number - 1000]) << number;
     for (int32 i = 0; i < kLanguageCount; ++i) {
