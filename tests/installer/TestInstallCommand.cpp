@@ -71,6 +71,15 @@ TEST(InstallProgressBar, FitsItsWidthAndEstimatesTheRest)
     EXPECT_EQ(early.find("left"), std::string::npos);
     EXPECT_NE(InstallProgress::BarText(7, 7, milliseconds(10), 79).find("100%"), std::string::npos);
     EXPECT_LE(InstallProgress::BarText(1, 3, milliseconds(5000), 20).size(), 20u);
+
+    // The guided flow's words in the user's language; a line too narrow for
+    // the bar never ends inside a character.
+    ProgressBarWords danish {"%s af %s", "%s tilbage", "færdig"};
+    EXPECT_NE(InstallProgress::BarText(7, 7, milliseconds(10), 79, danish)
+                  .find("7.0 bytes af 7.0 bytes  færdig"),
+        std::string::npos);
+    std::string narrow = InstallProgress::BarText(7, 7, milliseconds(10), 32, danish);
+    EXPECT_EQ(narrow, "100%  7.0 bytes af 7.0 bytes  f");
 }
 
 constexpr char kProduct[] = R"({

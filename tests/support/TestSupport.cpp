@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -159,6 +161,102 @@ RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText
     waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+TerminalRun::TerminalRun(const std::vector<std::string>& argv,
+    const std::map<std::string, std::string>& env, int rows, int columns)
+{
+    std::vector<std::string> args = argv;
+    std::vector<std::string> environment = MergedEnvironment(env);
+    std::vector<char*> argp = Pointers(args);
+    std::vector<char*> envp = Pointers(environment);
+    struct winsize size = {};
+    size.ws_row = (unsigned short)rows;
+    size.ws_col = (unsigned short)columns;
+    pid_t child = forkpty(&fMaster, nullptr, nullptr, &size);
+    if (child < 0)
+        throw std::runtime_error("forkpty failed");
+    if (child == 0) {
+        execve(argp[0], argp.data(), envp.data());
+        _exit(127);
+    }
+    fPid = child;
+    fcntl(fMaster, F_SETFL, fcntl(fMaster, F_GETFL) | O_NONBLOCK);
+}
+
+TerminalRun::~TerminalRun()
+{
+    if (fPid > 0 && fStatus < 0) {
+        kill(fPid, SIGKILL);
+        waitpid(fPid, nullptr, 0);
+    }
+    if (fMaster >= 0)
+        close(fMaster);
+}
+
+bool TerminalRun::ReadSome(int timeoutMs)
+{
+    pollfd poller = {fMaster, POLLIN, 0};
+    if (poll(&poller, 1, timeoutMs) <= 0)
+        return true; // nothing yet
+    char buffer[4096];
+    ssize_t got = read(fMaster, buffer, sizeof buffer);
+    if (got > 0) {
+        fOutput.append(buffer, size_t(got));
+        return true;
+    }
+    // EIO: the program closed its side of the terminal.
+    return got < 0 && errno == EAGAIN;
+}
+
+bool TerminalRun::WaitForText(const std::string& text, std::chrono::milliseconds limit)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (true) {
+        size_t at = fOutput.find(text, fMark);
+        if (at != std::string::npos) {
+            fMark = at + text.size();
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline || !ReadSome(50))
+            return false;
+    }
+}
+
+void TerminalRun::Type(const std::string& line)
+{
+    std::string keys = line + "\r";
+    (void)!write(fMaster, keys.data(), keys.size());
+}
+
+void TerminalRun::PressControl(char letter)
+{
+    char key = char(letter & 0x1f);
+    (void)!write(fMaster, &key, 1);
+}
+
+int TerminalRun::Wait(std::chrono::milliseconds limit)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (fStatus < 0) {
+        int status = 0;
+        pid_t done = waitpid(fPid, &status, WNOHANG);
+        if (done == fPid) {
+            fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline)
+            return -1;
+        // Drain the terminal meanwhile, so that the program never blocks on it.
+        if (!ReadSome(50))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // What it wrote last may still wait in the terminal.
+    size_t before;
+    do {
+        before = fOutput.size();
+    } while (ReadSome(0) && fOutput.size() != before);
+    return fStatus;
 }
 
 std::string BinPath(const std::string& program)

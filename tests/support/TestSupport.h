@@ -55,6 +55,45 @@ struct RunResult {
 RunResult Run(const std::vector<std::string>& argv, const std::string& stdinText = {},
     const std::map<std::string, std::string>& env = {});
 
+// A program run on a pseudo-terminal of its own, driven as a user at a
+// terminal would drive it: wait until a text appears, type a line, press
+// Ctrl-C or Ctrl-D. The terminal's size is fixed, so what pages is known.
+class TerminalRun {
+public:
+    TerminalRun(const std::vector<std::string>& argv,
+        const std::map<std::string, std::string>& env = {}, int rows = 24, int columns = 80);
+    // Kills the program if it still runs.
+    ~TerminalRun();
+    TerminalRun(const TerminalRun&) = delete;
+    TerminalRun& operator=(const TerminalRun&) = delete;
+
+    // Waits until `text` appears after the text waited for last, and moves
+    // past it; false when it did not appear within `limit` (a "did not hang"
+    // bound) or the program ended without showing it.
+    bool WaitForText(
+        const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(60));
+    // Types `line` and Return.
+    void Type(const std::string& line);
+    // Ctrl-C or Ctrl-D at the terminal.
+    void PressControl(char letter);
+    // The program's exit status (or 128 + signal number), -1 when it did not
+    // end within `limit`.
+    int Wait(std::chrono::milliseconds limit = std::chrono::seconds(60));
+    // Everything the program wrote so far.
+    const std::string& Output() const { return fOutput; }
+    // The output after the text waited for last.
+    std::string Unread() const { return fOutput.substr(fMark); }
+
+private:
+    bool ReadSome(int timeoutMs);
+
+    int fMaster = -1;
+    int fPid = -1;
+    int fStatus = -1;
+    std::string fOutput;
+    size_t fMark = 0;
+};
+
 // Path of a program built into build/bin.
 std::string BinPath(const std::string& program);
 
