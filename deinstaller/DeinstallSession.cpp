@@ -30,6 +30,8 @@ public:
     }
     ~RemovalThread() override
     {
+        // Asked first, so that a removal between two entries ends there; one
+        // waiting for an answer is killed.
         AskToStop();
         StopThread();
         fRemoval.SetStopCheck({});
@@ -74,6 +76,8 @@ bool DeinstallSession::Load()
 
 bool DeinstallSession::Load(BResources& resources)
 {
+    if (fSearch != nullptr || IsRemoving())
+        return false;
     if (!RecordReader::Load(resources, fRecord)) {
         LibError("%s", kNotConfiguredText);
         return false;
@@ -166,6 +170,8 @@ status_t DeinstallSession::StartRemoval()
 {
     if (fSearch != nullptr || IsRemoving())
         return B_BUSY;
+    // The old thread object lets go of the removal's stop check first.
+    fRemovalThread.reset();
     fRemovalThread = std::make_unique<RemovalThread>(fRemoval);
     status_t status
         = fRemovalThread->Go("remove", new BMessenger(fFrontEnd), kWorkerPriority, false);
@@ -181,10 +187,8 @@ bool DeinstallSession::IsRemoving() const
 
 void DeinstallSession::StopRemoval()
 {
-    if (fRemovalThread == nullptr)
-        return;
-    fRemovalThread->AskToStop();
-    fRemovalThread->Wait();
+    if (fRemovalThread != nullptr)
+        fRemovalThread->AskToStop();
 }
 
 RemovalCounts DeinstallSession::FinishRemoval()

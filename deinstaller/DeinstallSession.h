@@ -32,7 +32,7 @@ public:
     // Reads the record of the running program (or of `resources`). Without
     // one: "Does not have resource 2002" or "Unable to read resource 2002"
     // on standard error, the alert that the deinstaller was not configured,
-    // and false.
+    // and false. False while a search or a removal goes.
     bool Load();
     bool Load(BResources& resources);
     const BMessage& Record() const { return fRecord; }
@@ -79,10 +79,12 @@ public:
     // script sections. B_BUSY while a search or a removal goes.
     status_t StartRemoval();
     bool IsRemoving() const;
-    // Asks the removal to stop before its next entry, and waits for it; the
-    // script sections are then left as they are.
+    // Asks the removal to stop before its next entry and returns at once
+    // (a removal waiting for an answer to the collision question goes on
+    // when it has it). It then ends as usual, with its 'LThC', and leaves
+    // the script sections as they are.
     void StopRemoval();
-    // After the removal's 'LThC' (or StopRemoval): what it did.
+    // After the removal's 'LThC': what it did. Waits for its thread.
     RemovalCounts FinishRemoval();
 
 private:

@@ -77,6 +77,7 @@ int Remove(DeinstallSession& session, DeinstallProgress& progress, StopSignals& 
         fputs("Stowclear: the removal could not be started\n", stderr);
         return kExitFailed;
     }
+    // A stop ends the removal before its next entry; its end comes as usual.
     if (!WaitForEnd(progress, signals, "remove"))
         session.StopRemoval();
     RemovalCounts counts = session.FinishRemoval();

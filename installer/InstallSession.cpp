@@ -43,6 +43,9 @@ bool InstallSession::Load()
 
 bool InstallSession::Load(BResources& resources)
 {
+    // The run reads and writes the record while it goes.
+    if (fRunning)
+        return false;
     fGroups.clear();
     fFiles.clear();
     if (!RecordReader::Load(resources, fConfig)) {

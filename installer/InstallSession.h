@@ -60,7 +60,7 @@ public:
     // Reads the record of the running program (or of `resources`) and
     // selects the first group's files. Without a readable record: "Does not
     // have resource 2002" or "Unable to read resource 2002" on standard
-    // error, the improperly-built alert, and false.
+    // error, the improperly-built alert, and false. False while a run goes.
     bool Load();
     bool Load(BResources& resources);
 

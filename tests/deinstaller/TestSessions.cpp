@@ -6,9 +6,11 @@
 #include "DeinstallHelpers.h"
 #include "DeinstallSession.h"
 #include "InstallSession.h"
+#include "ReplaceAlert.h"
 #include "RunningExecutable.h"
 
-#include <set>
+#include <condition_variable>
+#include <mutex>
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -50,6 +52,38 @@ size_t Count(const std::vector<BMessage>& messages, uint32 what)
         count += message.what == what ? 1 : 0;
     return count;
 }
+
+// Holds the collision question until the test lets it go, then keeps what
+// is there.
+class HeldPresenter : public AlertPresenter {
+public:
+    AlertAnswer Ask(const AlertRequest&) override
+    {
+        std::unique_lock<std::mutex> lock(fLock);
+        fAsked = true;
+        fChanged.notify_all();
+        fChanged.wait(lock, [this] { return fReleased; });
+        return {ReplaceAlert::kDontReplaceButton, false};
+    }
+    void Show(const AlertRequest&) override { }
+    bool WaitUntilAsked()
+    {
+        std::unique_lock<std::mutex> lock(fLock);
+        return fChanged.wait_for(lock, std::chrono::seconds(20), [this] { return fAsked; });
+    }
+    void Release()
+    {
+        std::lock_guard<std::mutex> lock(fLock);
+        fReleased = true;
+        fChanged.notify_all();
+    }
+
+private:
+    std::mutex fLock;
+    std::condition_variable fChanged;
+    bool fAsked = false;
+    bool fReleased = false;
+};
 
 class SessionTest : public ::testing::Test {
 protected:
@@ -156,4 +190,62 @@ TEST_F(SessionTest, InstallSearchAndRemoveWithoutAFrontEnd)
     WaitForEnd(*inbox, "search");
     ASSERT_EQ(deinstall.FinishSearch(), 1);
     EXPECT_EQ(kept, deinstall.FoundAt(0));
+}
+
+TEST_F(SessionTest, AStopEndsTheRemovalBeforeItsNextEntry)
+{
+    // A deinstaller carrying a record of the test key, with a profile section.
+    fs::path program = work / "Stowclear";
+    fs::copy_file(BinPath("Stowclear"), program);
+    WriteFile(work / "record.json", R"({"what": 0, "fields": [
+ {"name": "app_name", "type": "CSTR", "values": ["Demo"]},
+ {"name": "version", "type": "CSTR", "values": ["1.0"]},
+ {"name": "release_date", "type": "CSTR", "values": ["2024-01-01"]},
+ {"name": "company", "type": "CSTR", "values": ["Tarnwick"]},
+ {"name": "support_email", "type": "CSTR", "values": ["help@example.com"]},
+ {"name": "edit_profile", "type": "BOOL", "values": [true]},
+ {"name": "edit_profile_tag", "type": "CSTR", "values": ["DEMO"]}]})");
+    ASSERT_EQ(stowtest::Run({BinPath("stowpack"), "message", "encode",
+                                (work / "record.json").string(), (work / "record.bin").string()})
+                  .exitCode,
+        0);
+    ASSERT_EQ(stowtest::Run({BinPath("stowpack"), "add", program.string(), "CSTR", "2002",
+                                "STK:configuration", (work / "record.bin").string()})
+                  .exitCode,
+        0);
+    fs::path profile = box.Make("home/tester/.profile", "#BEGIN_DEMO\nexport DEMO=1\n#END_DEMO\n");
+    Tag(box.Make("opt/one", "1"));
+    Tag(box.Make("opt/two", "2"));
+    fs::path to = box.Folder("kept");
+    box.Make("kept/one", "mine");
+    box.Make("kept/two", "mine");
+
+    RunningAs running(program);
+    DeinstallSession deinstall {BMessenger(inbox.get())};
+    ASSERT_TRUE(deinstall.Load());
+    ASSERT_EQ(deinstall.StartSearch(), B_OK);
+    WaitForEnd(*inbox, "search");
+    ASSERT_EQ(deinstall.FinishSearch(), 2);
+    ASSERT_TRUE(deinstall.SetMovePath(to.c_str()));
+
+    auto held = std::make_shared<HeldPresenter>();
+    std::shared_ptr<AlertPresenter> previous = AlertService::Default().SetPresenter(held);
+    AlertService::Default().SetMode(AlertMode::Interactive);
+    ASSERT_EQ(deinstall.StartRemoval(), B_OK);
+    ASSERT_TRUE(held->WaitUntilAsked());
+    // Asked while the removal waits for its answer: it must not wait for
+    // the removal in turn.
+    deinstall.StopRemoval();
+    held->Release();
+    WaitForEnd(*inbox, "remove");
+    RemovalCounts counts = deinstall.FinishRemoval();
+    AlertService::Default().SetPresenter(previous);
+
+    // The entry asked about went whole; the next one and the scripts stay.
+    EXPECT_TRUE(counts.stopped);
+    EXPECT_EQ(counts.moved, 1);
+    EXPECT_EQ(int(fs::exists(box.temp / "opt/one")) + int(fs::exists(box.temp / "opt/two")), 1);
+    EXPECT_EQ(ReadFile(to / "one"), "mine");
+    EXPECT_EQ(ReadFile(to / "two"), "mine");
+    EXPECT_NE(ReadFile(profile).find("#BEGIN_DEMO"), std::string::npos);
 }

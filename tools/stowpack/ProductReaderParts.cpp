@@ -5,6 +5,7 @@
 #include "FindDirectory.h"
 #include "JsonValue.h"
 #include "PngBitmap.h"
+#include "RecordKeys.h"
 #include "WavSound.h"
 
 #include <filesystem>
@@ -246,19 +247,19 @@ void ProductReader::ReadApps(const JsonValue& value, BMessage& apps)
 void ProductReader::ReadAboutImage(const JsonValue& value, Product& product)
 {
     std::string given, error;
-    if (!String(value, "about_image", given))
+    if (!String(value, kAboutImageKey, given))
         return;
     BMessage archive;
     int32 width, height;
     if (!PngBitmap::Read(Resolve(given), archive, width, height, error)) {
-        Error("about_image", error);
+        Error(kAboutImageKey, error);
         return;
     }
     if (width != kAboutWidth || height != kAboutHeight)
-        Warning("about_image",
+        Warning(kAboutImageKey,
             "the picture is " + std::to_string(width) + " by " + std::to_string(height)
                 + " pixels; the window shows 150 by 200 from the top left corner");
-    product.record.AddMessage("about_image", &archive);
+    product.record.AddMessage(kAboutImageKey, &archive);
 }
 
 void ProductReader::ReadAudio(const JsonValue& value, Product& product)
