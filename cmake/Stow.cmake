@@ -84,3 +84,18 @@ function(stow_attach_appinfo target signature version short long)
     COMMENT "Attaching the application information of ${target}"
     VERBATIM)
 endfunction()
+
+# stow_attach_interface_module(TARGET): after TARGET links, attaches the
+# display module (platform/interface/fltk) to it, which the program loads
+# from memory when it has a display. Call it after any POST_BUILD strip.
+function(stow_attach_interface_module target)
+  if(NOT TARGET stow_interface_module)
+    return()
+  endif()
+  add_dependencies(${target} stowres stow_interface_module)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${STOW_INTERFACE_MODULE_FILE})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND stowres module $<TARGET_FILE:${target}> $<TARGET_FILE:stow_interface_module>
+    COMMENT "Attaching the display module to ${target}"
+    VERBATIM)
+endfunction()

@@ -150,6 +150,7 @@ thread_id BLooper::Run()
         return thread;
     fThread = thread;
     fRunning = true;
+    fPort->SetDispatchThread(thread);
     resume_thread(thread);
     return thread;
 }
@@ -226,6 +227,28 @@ void BLooper::Dispatch(LooperEnvelope& envelope)
     fCurrentReplyTo = BMessenger();
 }
 
+void BLooper::DispatchDirect(BMessage* message, BHandler* handler)
+{
+    if (message == nullptr)
+        return;
+    if (handler == nullptr || fTerminating) {
+        delete message;
+        return;
+    }
+    BMessage* outer = fCurrentMessage;
+    BMessenger outerReplyTo = fCurrentReplyTo;
+    bool outerDispatching = fDispatching;
+    fCurrentMessage = message;
+    fCurrentReplyTo = BMessenger();
+    fDispatching = true;
+    DispatchMessage(message, handler);
+    if (fCurrentMessage == message)
+        delete message; // not detached by the handler
+    fDispatching = outerDispatching;
+    fCurrentMessage = outer;
+    fCurrentReplyTo = outerReplyTo;
+}
+
 void BLooper::Quit()
 {
     thread_id self = find_thread(nullptr);
@@ -284,6 +307,11 @@ thread_id BLooper::LockingThread() const
     return fPort->LockingThread();
 }
 
+int32 BLooper::CountQueuedMessages() const
+{
+    return fPort->CountMessages();
+}
+
 int32 BLooper::CountLocks() const
 {
     return fPort->CountLocks();
@@ -298,5 +326,6 @@ status_t BLooper::SetDispatchThread(thread_id thread, std::function<void()> wake
     fOwnThread = false;
     fThread = thread;
     fWake = std::move(wake);
+    fPort->SetDispatchThread(thread);
     return B_OK;
 }

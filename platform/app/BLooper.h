@@ -65,6 +65,8 @@ public:
     thread_id LockingThread() const;
     int32 CountLocks() const;
     thread_id Thread() const { return fThread; }
+    // Messages waiting in the queue.
+    int32 CountQueuedMessages() const;
 
     // Dispatching on a thread the looper does not own. Call before Run():
     // `wake` is then called from any thread, with no lock held, whenever
@@ -74,6 +76,16 @@ public:
     // calling thread. Returns how many, or -1 when the looper quit and is
     // deleted.
     int32 DispatchMessages(int32 limit = -1);
+
+protected:
+    // Hands `message` (which it takes over) to `handler` as if it had come
+    // through the queue, CurrentMessage() answering it meanwhile: for what
+    // does not travel through the queue, such as a window's input. The
+    // caller holds the lock and is on the dispatching thread.
+    void DispatchDirect(BMessage* message, BHandler* handler);
+    // Whether a handler asked the looper to quit (it is deleted once the
+    // dispatching thread gets back to it).
+    bool IsTerminating() const { return fTerminating; }
 
 private:
     friend class BHandler;

@@ -651,6 +651,33 @@ status_t BMessage::FindMessage(const char* name, int32 index, BMessage* message)
     return message->Unflatten(*item);
 }
 
+status_t BMessage::AddPointer(const char* name, const void* pointer)
+{
+    uint64 value = reinterpret_cast<uintptr_t>(pointer);
+    return AddData(name, B_POINTER_TYPE, &value, sizeof(value));
+}
+
+status_t BMessage::FindPointer(const char* name, void** pointer) const
+{
+    return FindPointer(name, 0, pointer);
+}
+
+status_t BMessage::FindPointer(const char* name, int32 index, void** pointer) const
+{
+    const void* data = nullptr;
+    ssize_t size = 0;
+    status_t status = FindData(name, B_POINTER_TYPE, index, &data, &size);
+    if (status != B_OK)
+        return status;
+    if (size != sizeof(uint64))
+        return B_BAD_DATA;
+    uint64 value = 0;
+    memcpy(&value, data, sizeof(value));
+    if (pointer != nullptr)
+        *pointer = reinterpret_cast<void*>(uintptr_t(value));
+    return B_OK;
+}
+
 status_t BMessage::FindRef(const char* name, entry_ref* ref) const
 {
     return FindRef(name, 0, ref);

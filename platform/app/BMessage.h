@@ -72,6 +72,9 @@ public:
     // A reference item ('RREF'): device and folder inode as 64-bit numbers,
     // then the leaf name and the folder's path, each zero-terminated.
     status_t AddRef(const char* name, const entry_ref* ref);
+    // A pointer is meaningful only inside this process (the "source" of a
+    // control's message); flattened, it is eight raw bytes.
+    status_t AddPointer(const char* name, const void* pointer);
 
     // Removing.
     status_t RemoveData(const char* name, int32 index = 0);
@@ -106,6 +109,8 @@ public:
     status_t FindMessage(const char* name, BMessage* message) const;
     status_t FindMessage(const char* name, int32 index, BMessage* message) const;
     status_t FindRef(const char* name, entry_ref* ref) const;
+    status_t FindPointer(const char* name, void** pointer) const;
+    status_t FindPointer(const char* name, int32 index, void** pointer) const;
     status_t FindRef(const char* name, int32 index, entry_ref* ref) const;
 
     // Value forms: a missing or mistyped field reads as empty, false or 0.

@@ -436,6 +436,12 @@ bool thread_kill_requested()
     return self->killed;
 }
 
+bigtime_t system_time()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 status_t snooze(bigtime_t microseconds)
 {
     std::mutex mutex;

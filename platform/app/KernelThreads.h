@@ -72,6 +72,9 @@ void thread_cancellation_point();
 // Whether the calling thread has been asked to end.
 bool thread_kill_requested();
 
+// Microseconds on a clock that only moves forward (since boot).
+bigtime_t system_time();
+
 // Sleeps for `microseconds`; a cancellation point, reported as asleep.
 status_t snooze(bigtime_t microseconds);
 

@@ -10,11 +10,14 @@ LooperPort::LooperPort(BLooper* looper, int32 capacity)
 status_t LooperPort::Send(std::unique_ptr<BMessage> message, int32 handlerToken,
     const BMessenger& replyTo, bigtime_t timeout)
 {
+    thread_id self = find_thread(nullptr);
     std::unique_lock lock(fMutex);
     if (!fOpen)
         return B_BAD_PORT_ID;
-    status_t status = thread_block(
-        fNotFull, lock, timeout, [this] { return fQueue.size() < fCapacity || !fOpen; });
+    bool dispatcher = fDispatchThread >= 0 && self == fDispatchThread;
+    status_t status = dispatcher ? B_OK : thread_block(fNotFull, lock, timeout, [this] {
+        return fQueue.size() < fCapacity || !fOpen;
+    });
     if (status != B_OK)
         return status;
     if (!fOpen)
@@ -65,6 +68,12 @@ bool LooperPort::HasMessages() const
 {
     std::lock_guard lock(fMutex);
     return !fQueue.empty();
+}
+
+int32 LooperPort::CountMessages() const
+{
+    std::lock_guard lock(fMutex);
+    return int32(fQueue.size());
 }
 
 void LooperPort::Close()
@@ -195,6 +204,12 @@ void LooperPort::SetWakeHook(std::function<void()> hook)
     std::lock_guard lock(fMutex);
     fWakeHook = std::move(hook);
     fWakePending = false;
+}
+
+void LooperPort::SetDispatchThread(thread_id thread)
+{
+    std::lock_guard lock(fMutex);
+    fDispatchThread = thread;
 }
 
 void LooperPort::ClearWakePending()

@@ -36,7 +36,8 @@ public:
     LooperPort& operator=(const LooperPort&) = delete;
 
     // Queues a message, waiting up to `timeout` for room. B_BAD_PORT_ID once
-    // the looper is gone; B_WOULD_BLOCK or B_TIMED_OUT when full.
+    // the looper is gone; B_WOULD_BLOCK or B_TIMED_OUT when full. The
+    // dispatching thread itself is never held back: only it could make room.
     status_t Send(std::unique_ptr<BMessage> message, int32 handlerToken, const BMessenger& replyTo,
         bigtime_t timeout);
     // Queues the quit notice behind the waiting messages, regardless of room.
@@ -44,6 +45,7 @@ public:
     // Takes the oldest message, waiting up to `timeout` for one.
     status_t Receive(LooperEnvelope* envelope, bigtime_t timeout);
     bool HasMessages() const;
+    int32 CountMessages() const;
 
     // Refuses further messages and locks, drops the queued messages and
     // wakes everyone waiting. Then MarkGone() once the looper is destroyed.
@@ -69,6 +71,8 @@ public:
     // Called, with no lock held, when messages wait and the looper's
     // dispatching thread is one the looper does not own.
     void SetWakeHook(std::function<void()> hook);
+    // The thread that takes the messages.
+    void SetDispatchThread(thread_id thread);
     void ClearWakePending();
     void Wake();
 
@@ -88,4 +92,5 @@ private:
     std::unordered_map<int32, BHandler*> fHandlers;
     std::function<void()> fWakeHook;
     bool fWakePending = false;
+    thread_id fDispatchThread = -1;
 };

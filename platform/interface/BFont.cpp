@@ -1,6 +1,7 @@
 #include "BFont.h"
 
 #include "FontFace.h"
+#include "UiScale.h"
 
 #include <cstring>
 #include <vector>
@@ -106,12 +107,13 @@ float BFont::StringWidth(const char* string, int32 length) const
 {
     if (string == nullptr || length <= 0)
         return 0;
+    float scale = DeviceScale();
     std::vector<FontFace::Piece> pieces;
-    FontFace::Measure(Face(), string, size_t(length), fSize, pieces);
+    FontFace::Measure(Face(), string, size_t(length), fSize * scale, pieces);
     float width = 0;
     for (const FontFace::Piece& piece : pieces)
-        width += fFixedAdvance > 0 ? fFixedAdvance : piece.width;
-    return width;
+        width += fFixedAdvance > 0 ? fFixedAdvance * scale : piece.width;
+    return width / scale;
 }
 
 void BFont::GetHeight(font_height* height) const
@@ -141,12 +143,11 @@ void BFont::TruncateString(std::string* text, uint32 mode, float width) const
 {
     if (text == nullptr)
         return;
+    float scale = DeviceScale();
     std::vector<FontFace::Piece> pieces;
-    FontFace::Measure(Face(), text->c_str(), text->size(), fSize, pieces);
-    if (fFixedAdvance > 0) {
-        for (FontFace::Piece& piece : pieces)
-            piece.width = fFixedAdvance;
-    }
+    FontFace::Measure(Face(), text->c_str(), text->size(), fSize * scale, pieces);
+    for (FontFace::Piece& piece : pieces)
+        piece.width = fFixedAdvance > 0 ? fFixedAdvance : piece.width / scale;
     float total = 0;
     for (const FontFace::Piece& piece : pieces)
         total += piece.width;
@@ -173,6 +174,11 @@ void BFont::TruncateString(std::string* text, uint32 mode, float width) const
         }
     }
     text->clear();
+}
+
+float BFont::DeviceScale() const
+{
+    return ui_scale();
 }
 
 // A fixed advance needs no font file at all: the estimating face (-1) only

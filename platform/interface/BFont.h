@@ -49,6 +49,9 @@ public:
 
     void SetSize(float size);
     float Size() const { return fSize; }
+    // Degrees counter-clockwise; 90 writes upward. Measures do not change.
+    void SetRotation(float rotation) { fRotation = rotation; }
+    float Rotation() const { return fRotation; }
     status_t SetFamilyAndStyle(const char* family, const char* style);
     // The names as given ("sans-serif"), not as resolved.
     void GetFamilyAndStyle(font_family* family, font_style* style) const;
@@ -78,11 +81,17 @@ public:
     void TruncateString(std::string* text, uint32 mode, float width) const;
 
 private:
+    friend class BView;
+
     int32 Face() const;
+    // Measures in device pixels at the display's scale, so that points
+    // measured here are exactly what the windows draw.
+    float DeviceScale() const;
 
     font_family fFamily = {};
     font_style fStyle = {};
     float fSize = 10;
+    float fRotation = 0;
     float fFixedAdvance = 0;
     int32 fFace = -1; // a font file set directly, or -1 to match the names
 };

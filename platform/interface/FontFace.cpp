@@ -86,6 +86,7 @@ public:
         if (ft != nullptr) {
             float em = float(ft->units_per_EM);
             face->info.file = file;
+            face->info.index = index;
             face->info.family = ft->family_name != nullptr ? ft->family_name : "";
             face->info.style = ft->style_name != nullptr ? ft->style_name : "";
             face->ascent = float(ft->ascender) / em;
@@ -243,7 +244,7 @@ void FontFace::Measure(
     for (size_t at = 0; at < length;) {
         int32 count = 0;
         uint32 code = Decode(bytes + at, length - at, count);
-        pieces.push_back({count, std::round(face.Advance(code) * size)});
+        pieces.push_back({count, std::round(face.Advance(code) * size), code});
         at += size_t(count);
     }
 }

@@ -19,6 +19,7 @@ public:
 
     struct Info {
         std::string file;   // empty when estimating
+        int index = 0;      // the face within the file
         std::string family; // as the file names it
         std::string style;
     };
@@ -31,6 +32,7 @@ public:
     struct Piece {
         int32 bytes;
         float width;
+        uint32 code; // the character (U+FFFD for a broken sequence)
     };
     static void Measure(
         int32 face, const char* text, size_t length, float size, std::vector<Piece>& pieces);

@@ -1,6 +1,6 @@
 #include "ScreenInfo.h"
 
-#include <X11/Xlib.h>
+#include "UiDisplay.h"
 
 color_space color_space_for_depth(int depth)
 {
@@ -27,14 +27,12 @@ status_t get_main_screen(BRect* frame, color_space* space)
         *frame = BRect();
     if (space != nullptr)
         *space = B_NO_COLOR_SPACE;
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr)
+    native::ScreenFacts facts = UiDisplay::Screen();
+    if (facts.frame.w <= 0 || facts.frame.h <= 0)
         return B_ERROR;
-    int screen = DefaultScreen(display);
     if (frame != nullptr)
-        *frame = BRect(0, 0, DisplayWidth(display, screen) - 1, DisplayHeight(display, screen) - 1);
+        *frame = BRect(0, 0, float(facts.frame.w - 1), float(facts.frame.h - 1));
     if (space != nullptr)
-        *space = color_space_for_depth(DefaultDepth(display, screen));
-    XCloseDisplay(display);
+        *space = color_space_for_depth(facts.depth);
     return B_OK;
 }

@@ -1,6 +1,6 @@
-// The main screen's frame and pixel layout, asked of the X server named by
-// DISPLAY. Without a display there is no screen: B_NO_COLOR_SPACE and an
-// empty frame.
+// The main screen's frame (in pixels) and pixel layout, asked of the X server
+// named by DISPLAY through the display module. Without a display there is no
+// screen: B_NO_COLOR_SPACE and an empty frame.
 #pragma once
 
 #include "BRect.h"

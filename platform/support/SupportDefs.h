@@ -91,6 +91,7 @@ enum : type_code {
     B_MESSAGE_TYPE = FourCC('M', 'S', 'G', 'G'),
     B_MIME_TYPE = FourCC('M', 'I', 'M', 'S'),
     B_POINT_TYPE = FourCC('B', 'P', 'N', 'T'),
+    B_POINTER_TYPE = FourCC('P', 'N', 'T', 'R'),
     B_RAW_TYPE = FourCC('R', 'A', 'W', 'T'),
     B_RECT_TYPE = FourCC('R', 'E', 'C', 'T'),
     B_REF_TYPE = FourCC('R', 'R', 'E', 'F'),

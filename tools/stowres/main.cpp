@@ -4,15 +4,18 @@
 //
 //   stowres strings EXECUTABLE FOLDER
 //   stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG
+//   stowres module EXECUTABLE MODULE
 //
 // FOLDER holds one table per language, named by its code ("de.txt"); every
 // .txt file there must be named after a known code. Each language's texts
 // replace the ones the executable carried before. VERSION is
 // "major.middle.minor.variety.internal" (variety 5 is final), written as the
 // "BEOS:APP_VERSION" resource with the SHORT and LONG texts; SIGNATURE
-// becomes "BEOS:APP_SIG" (docs/resources.md).
+// becomes "BEOS:APP_SIG" (docs/resources.md). MODULE is the display module
+// that the program loads when it has a display (docs/windows.md).
 #include "BResources.h"
 #include "LibAppInfo.h"
+#include "NativeModule.h"
 #include "oLocalize.h"
 #include "oStringTable.h"
 
@@ -28,7 +31,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kUsage[] = "usage: stowres strings EXECUTABLE FOLDER\n"
-                          "       stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG\n";
+                          "       stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG\n"
+                          "       stowres module EXECUTABLE MODULE\n";
 constexpr int32 kAppInfoId = 1;
 
 int Fail(const std::string& message)
@@ -138,6 +142,21 @@ int AttachAppInfo(char** args)
     return 0;
 }
 
+int AttachModule(const char* executable, const char* module)
+{
+    BResources resources(executable);
+    if (resources.InitCheck() != B_OK)
+        return Fail(std::string(executable) + ": cannot be opened");
+    if (resources.ContainerState() == ResourceFormat::State::Damaged)
+        return Fail(std::string(executable) + ": damaged resources: " + resources.Problem());
+    if (resources.AddResourceFromPath(kInterfaceModuleType, kInterfaceModuleId, module,
+            BResources::SourceFile::Keep, kInterfaceModuleName)
+            != B_OK
+        || resources.Sync() != B_OK)
+        return Fail(std::string(executable) + ": cannot take the module " + module);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,6 +166,8 @@ int main(int argc, char** argv)
         return AttachStrings(argv[2], argv[3]);
     if (argc == 7 && command == "appinfo")
         return AttachAppInfo(argv + 2);
+    if (argc == 4 && command == "module")
+        return AttachModule(argv[2], argv[3]);
     fputs(kUsage, stderr);
     return 2;
 }

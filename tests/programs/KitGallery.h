@@ -1,0 +1,12 @@
+// The gallery window: every control of the window kit in its states, for
+// screenshots (scripts/screenshots) and for the tests that look at pixels.
+#pragma once
+
+class BWindow;
+
+namespace stowtest {
+
+// A new, hidden window titled "Window kit gallery" at the screen's top left.
+BWindow* MakeGalleryWindow();
+
+} // namespace stowtest

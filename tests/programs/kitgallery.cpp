@@ -1,0 +1,50 @@
+// kitgallery OUTDIR: starts a private X server, shows the window kit's
+// gallery and writes its picture to OUTDIR/gallery-<scale>x.png. The scale
+// comes from STOW_SCALE, as for every program.
+#include "KitGallery.h"
+
+#include "BWindow.h"
+#include "Screenshot.h"
+#include "TestApplication.h"
+#include "UiScale.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string ScaleName()
+{
+    char name[16];
+    snprintf(name, sizeof(name), "%gx", double(ui_scale()));
+    return name;
+}
+
+bool Save(BWindow* window, const std::string& folder, const std::string& leaf)
+{
+    std::string path = folder + "/" + leaf + "-" + ScaleName() + ".png";
+    bool saved = stowtest::SaveWindow(window, path);
+    printf("%s %s\n", saved ? "wrote" : "could not write", path.c_str());
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: kitgallery OUTDIR\n");
+        return 2;
+    }
+    std::string problem;
+    if (!stowtest::TestApplication::Start(true, &problem)) {
+        fprintf(stderr, "kitgallery: no display: %s\n", problem.c_str());
+        return 1;
+    }
+    BWindow* gallery = stowtest::MakeGalleryWindow();
+    gallery->Show();
+    bool good = Save(gallery, argv[1], "gallery");
+    gallery->Lock();
+    gallery->Quit();
+    return good ? 0 : 1;
+}
