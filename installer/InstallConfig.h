@@ -88,6 +88,7 @@ public:
     // Writes `tag` as the only InstallBy attribute of the entry at `path`
     // (a link itself, not its target) and, for a folder, of everything in
     // it at any depth, links not followed. A missing entry is left alone.
+    // A stop of the run may end it between the entries of a folder.
     void AddDeinstallTag(const char* path, const char* tag);
 
     // The install log, kept only when "opt_log" is on. Log formats like

@@ -42,7 +42,6 @@ void InstallConfig::AddDeinstallTag(const char* path, const char* tag)
 
 void InstallConfig::TagEntry(const char* path, const char* tag)
 {
-    CheckCancel();
     LibNode node(path);
     if (node.InitCheck() != B_OK)
         return;
@@ -62,6 +61,10 @@ void InstallConfig::TagEntry(const char* path, const char* tag)
                 children.emplace_back(child.Path());
         }
     }
-    for (const std::string& child : children)
+    // A stop is honoured between entries of a folder only, so that a single
+    // file or a link just placed is always tagged whole.
+    for (const std::string& child : children) {
+        CheckCancel();
         TagEntry(child.c_str(), tag);
+    }
 }

@@ -12,6 +12,7 @@
 #include "LibAppResource.h"
 #include "LibString.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,8 +51,11 @@ private:
     void CreateStartupFolder();
     bool InstallItems();
     bool InstallItem(int32 index, BMessage& entry);
-    bool Extract(int32 id, const char* destination);
-    void StampTimes(const BMessage& entry, const char* path);
+    // `prepare` is given the unpacked item while it is still hidden.
+    bool Extract(int32 id, const char* destination,
+        const std::function<void(const char* item)>& prepare = {});
+    // Sets the item's times; a failure names it by `shownPath`.
+    void StampTimes(const BMessage& entry, const char* path, const char* shownPath);
     void PlaceItem(const BMessage& meta, const char* leaf, BPath& path);
     void PlaceLink(const BMessage& meta, const BPath& item, bool deinstallable);
     void EditScripts();

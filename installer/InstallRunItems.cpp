@@ -59,7 +59,8 @@ bool InstallRun::InstallItems()
     return true;
 }
 
-bool InstallRun::Extract(int32 id, const char* destination)
+bool InstallRun::Extract(
+    int32 id, const char* destination, const std::function<void(const char* item)>& prepare)
 {
     LibExtractOptions options;
     // A stop unwinds from here, between chunks; the extraction's staging
@@ -70,6 +71,7 @@ bool InstallRun::Extract(int32 id, const char* destination)
     };
     if (fProgress && id != kDeinstallerPayloadId)
         options.progress = [this](uint64 done, uint64) { fProgress->ItemProgress(done); };
+    options.prepare = prepare;
     fResources->SetExtractOptions(options);
     // Whatever an earlier item of the same name left there gives way.
     if (Exists(destination))
@@ -107,27 +109,35 @@ bool InstallRun::InstallItem(int32 index, BMessage& entry)
     fConfig.UpdateStatus(
         static_cast<const char*>(InstallString(kTextInstalling)), int(fPlaced), int(fTotal), leaf);
     fProgress->StartItem(fItemBytes[size_t(index)]);
-    if (!Extract(kFirstItemPayloadId + index, path.Path())) {
+    BMessage meta;
+    entry.FindMessage("install_meta", &meta);
+    bool deinstallable = strcmp(meta.FindString("deinstallable"), "True") == 0;
+    // Times and tag are set while the item is still hidden, so that a stop
+    // can never leave a placed item that the deinstaller would not find.
+    bool prepared = false;
+    auto prepare = [&](const char* item) {
+        StampTimes(entry, item, path.Path());
+        if (deinstallable)
+            fConfig.AddDeinstallTag(item, fTag);
+        prepared = true;
+    };
+    if (!Extract(kFirstItemPayloadId + index, path.Path(), prepare)) {
         fConfig.Log("\t\t\tNot placed: %s\n", fConfig.RunProblem());
         return false;
     }
     fProgress->FinishItem();
-    StampTimes(entry, path.Path());
+    if (!prepared) // nothing was unpacked: say so as for any item without times
+        StampTimes(entry, path.Path(), path.Path());
 
-    BMessage meta;
-    entry.FindMessage("install_meta", &meta);
     PlaceItem(meta, leaf, path);
     entry.ReplaceString("file_name", path.Path());
-    bool deinstallable = strcmp(meta.FindString("deinstallable"), "True") == 0;
-    if (deinstallable)
-        fConfig.AddDeinstallTag(path.Path(), fTag);
-    else
+    if (!deinstallable)
         fConfig.Log("\t\t\tThis file will not be removed by the de-installer\n");
     PlaceLink(meta, path, deinstallable);
     return true;
 }
 
-void InstallRun::StampTimes(const BMessage& entry, const char* path)
+void InstallRun::StampTimes(const BMessage& entry, const char* path, const char* shownPath)
 {
     BEntry item(path);
     bool stamped = item.InitCheck() == B_OK && item.Exists();
@@ -138,8 +148,8 @@ void InstallRun::StampTimes(const BMessage& entry, const char* path)
     if (stamped && entry.FindInt64("file_accessed", &seconds) == B_OK)
         stamped = item.SetAccessTime(time_t(seconds)) == B_OK;
     if (!stamped) {
-        fprintf(stderr, "unable to set date/time for %s\n", path);
-        Report(kItemLevel, std::string("unable to set date/time for ") + path);
+        fprintf(stderr, "unable to set date/time for %s\n", shownPath);
+        Report(kItemLevel, std::string("unable to set date/time for ") + shownPath);
     }
 }
 

@@ -158,6 +158,8 @@ status_t LibArchivePlacer::Finish(const std::string& item, const Request& reques
 {
     if (Stopped())
         return Fail(B_CANCELED, "stopped");
+    if (fOptions.prepare)
+        fOptions.prepare(item.c_str());
     status_t status = move_entry(item.c_str(), request.destination, TargetMode::ExactPath);
     if (status != B_OK) {
         return Fail(status,

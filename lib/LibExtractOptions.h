@@ -1,6 +1,8 @@
 // What a caller may ask of a long extraction: a stop check, asked for every
-// member and every chunk of data (true stops it cleanly), and progress in
-// bytes written against the bytes to write.
+// member and every chunk of data (true stops it cleanly), progress in bytes
+// written against the bytes to write, and a last touch of the unpacked item
+// while it is still hidden: what that sets (times, attributes) arrives with
+// the item, so the item is never seen at its final place without it.
 #pragma once
 
 #include "SupportDefs.h"
@@ -10,4 +12,6 @@
 struct LibExtractOptions {
     std::function<bool()> shouldStop;
     std::function<void(uint64 done, uint64 total)> progress;
+    // Given the item's hidden path just before it is renamed into place.
+    std::function<void(const char* item)> prepare;
 };

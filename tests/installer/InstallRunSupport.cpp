@@ -29,7 +29,8 @@ std::map<std::string, std::string> TrialEnvironment(const fs::path& root)
         {"LD_LIBRARY_PATH", ""}};
 }
 
-std::string InstallTrial::Build(const std::string& name, const std::string& json)
+std::string InstallTrial::Build(
+    const std::string& name, const std::string& json, const std::string& deinstaller)
 {
     fs::path folder = Work() / name;
     fs::create_directories(folder);
@@ -43,7 +44,7 @@ std::string InstallTrial::Build(const std::string& name, const std::string& json
         Run({BinPath("stowres"), "strings", standIn.string(), SourcePath("deinstaller/strings")});
     }
     RunResult built = Run({BinPath("stowpack"), "build", (folder / "product.json").string(), "-o",
-        installer, "--deinstaller", standIn.string()});
+        installer, "--deinstaller", deinstaller.empty() ? standIn.string() : deinstaller});
     EXPECT_EQ(built.exitCode, 0) << built.err;
     return installer;
 }

@@ -21,8 +21,10 @@ public:
     std::filesystem::path Work() const { return fTemp / "work"; }
 
     // Writes `json` as Work()/name/product.json and builds it into an
-    // installer; the build's failure fails the test.
-    std::string Build(const std::string& name, const std::string& json);
+    // installer; the build's failure fails the test. Without `deinstaller`
+    // a small stand-in is placed instead of Stowclear.
+    std::string Build(
+        const std::string& name, const std::string& json, const std::string& deinstaller = {});
     // Runs the installer with `args` in the trial root.
     RunResult Install(const std::string& installer, const std::vector<std::string>& args) const;
     // Every path below the root (relative, sorted), for "nothing changed".
