@@ -52,6 +52,10 @@ public:
     void PrintToStream() override;
 
     // Places (InstallConfigPlaces.cpp).
+    // The volume that holds the files put into `folder`: the folder's own,
+    // which for a mount point is the mounted volume and not the one that
+    // holds the mount point (and so the entry_ref's device).
+    static status_t FolderVolume(const entry_ref& folder, BVolume& volume);
     // Whether the product folder ("opt_created_folder" in the destination)
     // already exists. False for a name that would not lie inside the
     // destination (empty, absolute, "." or ".."), so that the destination

@@ -60,6 +60,14 @@ bool IsBelow(const BPath& path, const BPath& root)
 
 } // namespace
 
+status_t InstallConfig::FolderVolume(const entry_ref& folder, BVolume& volume)
+{
+    BPath path;
+    if (LibGetFullPath(folder, path) && volume.SetToVolumeOf(path.Path()) == B_OK)
+        return B_OK;
+    return volume.SetTo(folder.device);
+}
+
 bool InstallConfig::DoesDestinationExist()
 {
     // An unusable name would make the product folder the destination itself

@@ -8,6 +8,7 @@
 #include "RequirementProbe.h"
 #include "oLocalize.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstring>
@@ -196,7 +197,11 @@ int32 InstallConfig::CheckSystemResources(RequirementProbe& probe)
     probe.DestinationVolume(Destination(), volume, freeBytes);
     LibString freeText = Bytes(freeBytes);
 
+    // The deinstaller the run places takes room too, as the window's total
+    // shows.
     int64 selected = SelectedBytes();
+    if (!HasBool("opt_include_deinstall") || FindBool("opt_include_deinstall"))
+        selected += std::max<int32>(FindInt32(kDeinstallerSizeKey), 0);
     if (selected > freeBytes) {
         SpaceAlert(true, selected, volume, freeText);
         return kStop;

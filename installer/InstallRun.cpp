@@ -68,7 +68,7 @@ int32 InstallRun::Perform()
         return kRunFinished;
     thread_cancellation_point();
 
-    fVolume.SetTo(fConfig.Destination().device);
+    InstallConfig::FolderVolume(fConfig.Destination(), fVolume);
     fVolumeName = fVolume.Name() != nullptr ? fVolume.Name() : "";
     fTag = fConfig.DeinstallTag();
     fConfig.FindMessage("custom_folder", &fCustomFolders);

@@ -2,6 +2,7 @@
 
 #include "BRoster.h"
 #include "BVolume.h"
+#include "InstallConfig.h"
 #include "LibSysInfo.h"
 #include "SharedLibraries.h"
 
@@ -12,8 +13,8 @@ bool RequirementProbe::DestinationVolume(
 {
     name = "";
     freeBytes = 0;
-    BVolume volume(destination.device);
-    if (volume.InitCheck() != B_OK)
+    BVolume volume;
+    if (InstallConfig::FolderVolume(destination, volume) != B_OK)
         return false;
     name = volume.Name();
     freeBytes = std::max<int64>(volume.FreeBytes(), 0);

@@ -13,7 +13,8 @@ class RequirementProbe {
 public:
     virtual ~RequirementProbe() = default;
 
-    // The name and free bytes of the volume holding `destination`; false
+    // The name and free bytes of the volume that receives what is put into
+    // the folder `destination` (InstallConfig::FolderVolume); false
     // (and no name, 0 bytes) when it cannot be read.
     virtual bool DestinationVolume(const entry_ref& destination, LibString& name, int64& freeBytes);
     // Physical memory in whole megabytes.
