@@ -140,22 +140,27 @@ bool MainLoop::Call(const std::function<void()>& task)
 
 int32 MainLoop::AddTimer(bigtime_t interval, std::function<void()> callback)
 {
-    std::lock_guard<std::mutex> hold(fLock);
-    int32 id = fNextTimer++;
-    interval = std::max<bigtime_t>(interval, 1000);
-    fTimers.emplace(id, Timer {interval, system_time() + interval, std::move(callback)});
-    Wake();
+    int32 id = 0;
+    {
+        std::lock_guard<std::mutex> hold(fLock);
+        id = fNextTimer++;
+        interval = std::max<bigtime_t>(interval, 1000);
+        fTimers.emplace(id, Timer {interval, system_time() + interval, std::move(callback)});
+    }
+    Wake(); // the loop's wait may have to end sooner; Wake() takes the lock itself
     return id;
 }
 
 void MainLoop::SetTimerInterval(int32 timer, bigtime_t interval)
 {
-    std::lock_guard<std::mutex> hold(fLock);
-    auto found = fTimers.find(timer);
-    if (found == fTimers.end())
-        return;
-    found->second.interval = std::max<bigtime_t>(interval, 1000);
-    found->second.due = system_time() + found->second.interval;
+    {
+        std::lock_guard<std::mutex> hold(fLock);
+        auto found = fTimers.find(timer);
+        if (found == fTimers.end())
+            return;
+        found->second.interval = std::max<bigtime_t>(interval, 1000);
+        found->second.due = system_time() + found->second.interval;
+    }
     Wake();
 }
 

@@ -66,14 +66,15 @@ status_t BInvoker::Invoke(BMessage* message)
     return Send(*message);
 }
 
-status_t BInvoker::Send(const BMessage& message)
+status_t BInvoker::Send(const BMessage& message, const BMessenger* target)
 {
-    if (!fTarget.IsValid())
+    const BMessenger& to = target != nullptr ? *target : fTarget;
+    if (!to.IsValid())
         return B_BAD_PORT_ID;
     BMessage copy(message);
     copy.AddInt64("when", system_time());
     copy.AddPointer("source", fSource);
     // Posting never waits: a control of a window must not block its own
     // UI thread on a full queue.
-    return fTarget.SendMessage(&copy, static_cast<BHandler*>(nullptr), 0);
+    return to.SendMessage(&copy, static_cast<BHandler*>(nullptr), 0);
 }

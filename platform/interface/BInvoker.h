@@ -39,8 +39,9 @@ public:
 protected:
     // The source named in the messages sent; the invoker itself by default.
     void SetSource(const void* source) { fSource = source; }
-    // Sends a copy of `message` with "when" and "source" added.
-    status_t Send(const BMessage& message);
+    // Sends a copy of `message` with "when" and "source" added to the
+    // target, or to `target` when given.
+    status_t Send(const BMessage& message, const BMessenger* target = nullptr);
 
 private:
     BMessage* fMessage = nullptr;

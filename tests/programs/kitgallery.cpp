@@ -1,12 +1,14 @@
 // kitgallery OUTDIR: starts a private X server, shows the window kit's
-// gallery and writes its picture to OUTDIR/gallery-<scale>x.png. The scale
-// comes from STOW_SCALE, as for every program.
+// gallery and writes its pictures to OUTDIR/gallery-<scale>x.png (and
+// gallery-menu-<scale>x.png with a menu open). The scale comes from
+// STOW_SCALE, as for every program.
 #include "KitGallery.h"
 
 #include "BWindow.h"
 #include "Screenshot.h"
 #include "TestApplication.h"
 #include "UiScale.h"
+#include "WindowDriver.h"
 
 #include <cstdio>
 #include <string>
@@ -44,6 +46,10 @@ int main(int argc, char** argv)
     BWindow* gallery = stowtest::MakeGalleryWindow();
     gallery->Show();
     bool good = Save(gallery, argv[1], "gallery");
+    // The language menu open over the window.
+    stowtest::WindowDriver driver(gallery);
+    driver.Click("language");
+    good = Save(gallery, argv[1], "gallery-menu") && good;
     gallery->Lock();
     gallery->Quit();
     return good ? 0 : 1;

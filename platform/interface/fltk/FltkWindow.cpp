@@ -73,6 +73,10 @@ void FltkWindow::Show()
     if (shown() && visible())
         return;
     show();
+    // Without a window manager the toolkit moves a titled window down to
+    // keep a title bar in view that nobody draws; it goes where it was put.
+    if (!fDisplay.HasWindowManager())
+        XMoveWindow(fl_display, fl_xid(this), x(), y());
     if (fKind == native::kPopupWindow)
         Fl::grab(this);
     if (!fAvoidFocus)

@@ -70,7 +70,7 @@ bool XvfbServer::Start(std::string* problem)
                     dup2(null, 1);
                     dup2(null, 2);
                     std::string fd = std::to_string(pipeFds[1]);
-                    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24",
                         "-nolisten", "tcp", "-noreset", nullptr);
                     _exit(127);
                 }
