@@ -51,3 +51,9 @@ inline constexpr rgb_color pale_yellow_color = O_PALE_YELLOW_COLOR;
 
 // True when red, green, blue and alpha are all equal.
 bool lib_is_same_color(const rgb_color& a, const rgb_color& b);
+
+// The entry of the main screen's 256-colour system palette nearest to the
+// colour.
+rgb_color lib_nearest_system_color(const rgb_color& color);
+rgb_color lib_nearest_system_color(const unsigned char& red, const unsigned char& green,
+    const unsigned char& blue, const unsigned char& alpha);

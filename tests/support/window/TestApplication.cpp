@@ -25,6 +25,7 @@ struct State {
     bool running = false;
     bool display = false;
     std::thread thread;
+    std::vector<BMessage> appMessages;
 };
 
 State& Shared()
@@ -42,6 +43,20 @@ bool WindowsIdle()
     return true;
 }
 
+// Keeps what windows post to the application for the tests to look at.
+class RecordingApplication : public BApplication {
+public:
+    RecordingApplication()
+        : BApplication("application/x-vnd.Stowfast-tests")
+    { }
+    void MessageReceived(BMessage* message) override
+    {
+        State& state = Shared();
+        std::lock_guard<std::mutex> hold(state.lock);
+        state.appMessages.push_back(*message);
+    }
+};
+
 } // namespace
 
 bool TestApplication::Start(bool withDisplay, std::string* problem)
@@ -56,7 +71,7 @@ bool TestApplication::Start(bool withDisplay, std::string* problem)
     state.thread = std::thread([withDisplay] {
         State& shared = Shared();
         bool display = withDisplay && UiDisplay::Connect();
-        auto* application = new BApplication("application/x-vnd.Stowfast-tests");
+        auto* application = new RecordingApplication;
         MainLoop::Get().Post([&shared, display] {
             std::lock_guard<std::mutex> guard(shared.lock);
             shared.running = true;
@@ -100,6 +115,15 @@ void TestApplication::Settle()
         });
         return;
     }
+}
+
+std::vector<BMessage> TestApplication::TakeAppMessages()
+{
+    State& state = Shared();
+    std::lock_guard<std::mutex> hold(state.lock);
+    std::vector<BMessage> taken;
+    taken.swap(state.appMessages);
+    return taken;
 }
 
 void TestApplication::Stop()

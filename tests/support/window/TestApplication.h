@@ -3,8 +3,11 @@
 // own thread stays free to drive the windows and wait for them.
 #pragma once
 
+#include "BMessage.h"
+
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace stowtest {
 
@@ -19,6 +22,9 @@ public:
     // Waits until every window has handled its input and its queued
     // messages and has drawn what changed (and the X server has it).
     static void Settle();
+    // The messages posted to the application that it does not handle
+    // itself (help requests, tips), oldest first; taking them clears them.
+    static std::vector<BMessage> TakeAppMessages();
 
 private:
     static void Stop();
