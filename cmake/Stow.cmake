@@ -99,3 +99,17 @@ function(stow_attach_interface_module target)
     COMMENT "Attaching the display module to ${target}"
     VERBATIM)
 endfunction()
+
+# stow_attach_bitmaps(TARGET DIR): after TARGET links, attaches every PNG
+# picture in DIR as a 'BBMP' resource named after the file's stem (the
+# pictures that oResources::GetBitmap finds, such as the folder buttons'
+# "folder"). Call it after any POST_BUILD strip.
+function(stow_attach_bitmaps target dir)
+  file(GLOB pictures CONFIGURE_DEPENDS ${dir}/*.png)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${pictures})
+  add_dependencies(${target} stowres)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND stowres bitmaps $<TARGET_FILE:${target}> ${dir}
+    COMMENT "Attaching the bitmaps of ${dir} to ${target}"
+    VERBATIM)
+endfunction()

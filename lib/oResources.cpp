@@ -1,5 +1,6 @@
 #include "oResources.h"
 
+#include "LibBitmap.h"
 #include "RunningExecutable.h"
 
 #include <cstring>
@@ -40,4 +41,21 @@ LibString oResources::GetString(const char* name)
 bool oResources::HasString(const char* name)
 {
     return name != nullptr && InitCheck() == B_OK && HasResource(B_STRING_TYPE, name);
+}
+
+BBitmap* oResources::GetBitmap(const char* name)
+{
+    if (name == nullptr || InitCheck() != B_OK)
+        return nullptr;
+    size_t size = 0;
+    const void* data = LoadResource(kBitmapResourceType, name, &size);
+    BMessage archive;
+    if (data == nullptr || archive.Unflatten(static_cast<const char*>(data), ssize_t(size)) != B_OK)
+        return nullptr;
+    auto* bitmap = new LibBitmap(&archive);
+    if (!bitmap->IsValid()) {
+        delete bitmap;
+        return nullptr;
+    }
+    return bitmap;
 }

@@ -5,6 +5,11 @@
 #include "BResources.h"
 #include "LibString.h"
 
+class BBitmap;
+
+// Bitmaps among the resources: flattened bitmap archives, looked up by name.
+constexpr type_code kBitmapResourceType = FourCC('B', 'B', 'M', 'P');
+
 class oResources : public BResources {
 public:
     // Opens the running program's executable with `openMode` (B_READ_ONLY,
@@ -17,6 +22,9 @@ public:
     // The 'CSTR' resource of that name as text; empty when missing.
     LibString GetString(const char* name);
     bool HasString(const char* name);
+    // A new bitmap, the caller's, from the 'BBMP' resource of that name (a
+    // flattened bitmap archive); null when missing or not a whole bitmap.
+    BBitmap* GetBitmap(const char* name);
 
     // The executable's path; empty when unattached.
     const char* ExecutablePath() const { return fExecutablePath; }

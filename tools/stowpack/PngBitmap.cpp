@@ -5,8 +5,8 @@
 #include <cstring>
 #include <png.h>
 
-bool PngBitmap::Read(
-    const std::string& path, BMessage& archive, int32& width, int32& height, std::string& error)
+bool PngBitmap::Read(const std::string& path, BMessage& archive, int32& width, int32& height,
+    std::string& error, int32 colorSpace)
 {
     png_image image;
     memset(&image, 0, sizeof image);
@@ -33,6 +33,6 @@ bool PngBitmap::Read(
     }
     width = int32(image.width);
     height = int32(image.height);
-    archive = BitmapArchive::Make("BBitmap", width, height, BitmapArchive::kRgb32, pixels);
+    archive = BitmapArchive::Make("BBitmap", width, height, colorSpace, pixels);
     return true;
 }

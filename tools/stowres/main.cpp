@@ -5,6 +5,7 @@
 //   stowres strings EXECUTABLE FOLDER
 //   stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG
 //   stowres module EXECUTABLE MODULE
+//   stowres bitmaps EXECUTABLE FOLDER
 //
 // FOLDER holds one table per language, named by its code ("de.txt"); every
 // .txt file there must be named after a known code. Each language's texts
@@ -12,11 +13,16 @@
 // "major.middle.minor.variety.internal" (variety 5 is final), written as the
 // "BEOS:APP_VERSION" resource with the SHORT and LONG texts; SIGNATURE
 // becomes "BEOS:APP_SIG" (docs/resources.md). MODULE is the display module
-// that the program loads when it has a display (docs/windows.md).
+// that the program loads when it has a display (docs/windows.md). Each PNG
+// picture in a bitmaps FOLDER becomes a 'BBMP' resource named after the
+// file's stem ("folder.png" gives "folder"), a flattened 32-bit bitmap
+// archive with alpha, which oResources::GetBitmap reads.
 #include "BResources.h"
 #include "LibAppInfo.h"
 #include "NativeModule.h"
+#include "PngBitmap.h"
 #include "oLocalize.h"
+#include "oResources.h"
 #include "oStringTable.h"
 
 #include <cstdio>
@@ -32,7 +38,8 @@ namespace {
 
 constexpr char kUsage[] = "usage: stowres strings EXECUTABLE FOLDER\n"
                           "       stowres appinfo EXECUTABLE SIGNATURE VERSION SHORT LONG\n"
-                          "       stowres module EXECUTABLE MODULE\n";
+                          "       stowres module EXECUTABLE MODULE\n"
+                          "       stowres bitmaps EXECUTABLE FOLDER\n";
 constexpr int32 kAppInfoId = 1;
 
 int Fail(const std::string& message)
@@ -157,6 +164,44 @@ int AttachModule(const char* executable, const char* module)
     return 0;
 }
 
+// Every picture is read before the program is touched.
+int AttachBitmaps(const char* executable, const char* folder)
+{
+    std::error_code code;
+    std::map<std::string, std::string> bitmaps; // name, flattened archive
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, code)) {
+        if (entry.path().extension() != ".png")
+            continue;
+        BMessage archive;
+        int32 width = 0, height = 0;
+        std::string error;
+        if (!PngBitmap::Read(
+                entry.path().string(), archive, width, height, error, BitmapArchive::kRgba32))
+            return Fail(error);
+        bitmaps[entry.path().stem().string()] = archive.Flatten();
+    }
+    if (code)
+        return Fail(std::string(folder) + ": " + code.message());
+    BResources resources(executable);
+    if (resources.InitCheck() != B_OK)
+        return Fail(std::string(executable) + ": cannot be opened");
+    if (resources.ContainerState() == ResourceFormat::State::Damaged)
+        return Fail(std::string(executable) + ": damaged resources: " + resources.Problem());
+    for (const auto& [name, data] : bitmaps) {
+        int32 id = 1;
+        if (!resources.GetResourceInfo(kBitmapResourceType, name.c_str(), &id, nullptr)) {
+            while (resources.HasResource(kBitmapResourceType, id))
+                ++id;
+        }
+        if (resources.AddResource(kBitmapResourceType, id, data.data(), data.size(), name.c_str())
+            != B_OK)
+            return Fail(std::string(executable) + ": cannot take the bitmap " + name);
+    }
+    if (resources.Sync() != B_OK)
+        return Fail(std::string(executable) + ": cannot be written");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -168,6 +213,8 @@ int main(int argc, char** argv)
         return AttachAppInfo(argv + 2);
     if (argc == 4 && command == "module")
         return AttachModule(argv[2], argv[3]);
+    if (argc == 4 && command == "bitmaps")
+        return AttachBitmaps(argv[2], argv[3]);
     fputs(kUsage, stderr);
     return 2;
 }
