@@ -35,7 +35,8 @@ endfunction()
 function(stow_self_contained target)
   if(NOT STOW_SANITIZE AND NOT STOW_FUZZ)
     target_link_options(${target} PRIVATE -static-libstdc++ -Wl,--build-id)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/support/compat/arc4random.cpp)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/support/compat/arc4random.cpp
+      ${PROJECT_SOURCE_DIR}/platform/support/compat/hypotf.cpp)
   endif()
 endfunction()
 
