@@ -8,5 +8,6 @@
 // The root as a clean absolute path, or empty when STOW_ROOT is unset, empty
 // or "/".
 std::string stow_root();
-// `path` (absolute) placed inside the trial root, or unchanged without one.
+// `path` (absolute) placed inside the trial root, or unchanged without one
+// or when it already lies inside it.
 std::string stow_rooted(const std::string& path);

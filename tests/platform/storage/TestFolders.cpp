@@ -109,6 +109,11 @@ TEST(Folders, TrialRootPrefixesEveryFolderAndCreatesInside)
     EXPECT_EQ(Find(B_USER_DIRECTORY), root.Str() + "/home/tester");
     EXPECT_EQ(Find(B_BEOS_ETC_DIRECTORY), root.Str() + "/etc");
     EXPECT_EQ(Find(B_COMMON_TEMP_DIRECTORY), root.Str() + "/var/tmp/x");
+    {
+        // A home already inside the root is taken as it is.
+        ScopedEnv home("HOME", root.Str() + "/home/inside");
+        EXPECT_EQ(Find(B_USER_CONFIG_DIRECTORY), root.Str() + "/home/inside/.config");
+    }
 
     BPath created;
     ASSERT_EQ(find_directory(B_COMMON_DOCUMENTATION_DIRECTORY, &created, true), B_OK);
