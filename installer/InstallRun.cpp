@@ -2,6 +2,7 @@
 
 #include "BEntry.h"
 #include "EditScriptFile.h"
+#include "FindDirectory.h"
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
 #include "InstallTexts.h"
@@ -210,24 +211,23 @@ void InstallRun::EditScripts()
 {
     struct Edit {
         const ScriptEditKeys& keys;
-        const char* logFormat;
         directory_which folder;
         const char* file;
     };
     static const Edit kEdits[] = {
-        {kBootScriptEdit, "\tAdded script tab %s to /boot/home/config/boot/UserBootscript\n",
-            B_USER_BOOT_DIRECTORY, "UserBootscript"},
-        {kSetupEnvEdit, "\tAdded script tab %s to /boot/home/config/boot/UserSetupEnvironment\n",
-            B_USER_BOOT_DIRECTORY, "UserSetupEnvironment"},
-        {kProfileEdit, "\tAdded script tab %s to /boot/home/.profile\n", B_USER_DIRECTORY,
-            ".profile"},
+        {kBootScriptEdit, B_USER_BOOT_DIRECTORY, "UserBootscript"},
+        {kSetupEnvEdit, B_USER_BOOT_DIRECTORY, "UserSetupEnvironment"},
+        {kProfileEdit, B_USER_DIRECTORY, ".profile"},
     };
     for (const Edit& edit : kEdits) {
         if (!fConfig.FindBool(edit.keys.flag))
             continue;
         const char* tag = fConfig.FindString(edit.keys.tag);
         const char* contents = fConfig.FindString(edit.keys.contents);
-        fConfig.Log(edit.logFormat, tag);
+        // The log names the file this system really edits.
+        BPath folder;
+        find_directory(edit.folder, &folder);
+        fConfig.Log("\tAdded script tab %s to %s/%s\n", tag, folder.Path(), edit.file);
         EditScriptFile(edit.folder, edit.file, tag, contents);
         thread_cancellation_point();
     }
