@@ -45,7 +45,7 @@ int InstallCommand::Run()
 {
     using Task = InstallOptions::Task;
     if (fOptions.task == Task::Help) {
-        fputs(InstallCommandLine::HelpText(), stdout);
+        fputs(InstallCommandLine::HelpText().c_str(), stdout);
         return kExitInstalled;
     }
     // The build attached this identity, so nothing is written; Linux would
@@ -150,6 +150,7 @@ int InstallCommand::RunAndWait(InstallSession& session, InstallProgress& progres
         return Problem(kExitDestinationUnusable, "cannot watch for stop signals");
     progress.SetDispatchThread(find_thread(nullptr), [&signals] { signals.Wake(); });
     progress.Run();
+    AlertsAfterProgress inOrder(progress);
     if (session.Start() != B_OK)
         return Problem(kExitDestinationUnusable, "the install thread cannot be started");
     bool interrupted = false;

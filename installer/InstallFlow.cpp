@@ -145,6 +145,7 @@ int InstallFlow::Install(InstallProgress& progress)
     fDialog->PrintLine(FlowString(kFlowStopHint));
     progress.SetDispatchThread(find_thread(nullptr), [this] { fDialog->Wake(); });
     progress.Run();
+    AlertsAfterProgress inOrder(progress);
     fDialog->SetAlertHooks([&progress] { PauseProgress(progress, true); },
         [&progress] { PauseProgress(progress, false); });
     if (fSession->Start() != B_OK) {

@@ -1,5 +1,6 @@
 #include "InstallProgress.h"
 
+#include "AlertService.h"
 #include "FillIn.h"
 #include "InstallByteProgress.h"
 #include "InstallConfig.h"
@@ -12,6 +13,9 @@
 namespace {
 
 constexpr std::chrono::milliseconds kRedrawInterval {100};
+constexpr uint32 kCatchUpMessage = 'ipcu';
+// A front end that stopped dispatching does not hold an alert up for long.
+constexpr std::chrono::seconds kCatchUpLimit {5};
 // Too early for the rate to mean anything.
 constexpr std::chrono::milliseconds kEstimateAfter {1000};
 
@@ -52,9 +56,42 @@ InstallProgress::InstallProgress(FILE* out, Display display, int columns)
     , fColumns(std::max(columns, 20))
 { }
 
+AlertsAfterProgress::AlertsAfterProgress(InstallProgress& progress)
+{
+    AlertService::Default().SetBeforeAlert([&progress] { progress.CatchUp(); });
+}
+
+AlertsAfterProgress::~AlertsAfterProgress()
+{
+    AlertService::Default().SetBeforeAlert(nullptr);
+}
+
+void InstallProgress::CatchUp()
+{
+    if (Thread() == find_thread(nullptr))
+        return;
+    uint64 ticket;
+    {
+        std::lock_guard<std::mutex> lock(fCaughtUpLock);
+        ticket = ++fCatchUpAsked;
+    }
+    BMessage marker(kCatchUpMessage);
+    marker.AddInt64("ticket", int64(ticket));
+    if (PostMessage(&marker) != B_OK)
+        return;
+    std::unique_lock<std::mutex> lock(fCaughtUpLock);
+    fCaughtUp.wait_for(lock, kCatchUpLimit, [&] { return fCatchUpDone >= ticket; });
+}
+
 void InstallProgress::MessageReceived(BMessage* message)
 {
     switch (message->what) {
+    case kCatchUpMessage: {
+        std::lock_guard<std::mutex> lock(fCaughtUpLock);
+        fCatchUpDone = std::max(fCatchUpDone, uint64(message->FindInt64("ticket")));
+        fCaughtUp.notify_all();
+        break;
+    }
     case kInstallStatusMessage:
         ShowStatus(message->FindString("message"));
         break;

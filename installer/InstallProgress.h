@@ -9,7 +9,9 @@
 #include "BMessage.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 // The words of the bar; a guided flow gives them in the user's language.
@@ -17,6 +19,18 @@ struct ProgressBarWords {
     std::string ofTotal = "%s of %s";
     std::string left = "%s left";
     std::string done = "done";
+};
+
+class InstallProgress;
+
+// While it lives, every alert first lets the progress show the status lines
+// the run sent before it.
+class AlertsAfterProgress {
+public:
+    explicit AlertsAfterProgress(InstallProgress& progress);
+    ~AlertsAfterProgress();
+    AlertsAfterProgress(const AlertsAfterProgress&) = delete;
+    AlertsAfterProgress& operator=(const AlertsAfterProgress&) = delete;
 };
 
 class InstallProgress : public BLooper {
@@ -36,6 +50,10 @@ public:
     // While paused (an alert is on the terminal) the bar is not drawn;
     // pausing ends the bar's line. Called with the looper locked.
     void Pause(bool paused);
+    // Returns once every message sent to the looper before the call has been
+    // shown (at once on the thread that dispatches them), so that an alert
+    // the run asks next cannot overtake the status lines before it.
+    void CatchUp();
 
     // The bar's line for `done` of `total` bytes after `elapsed`, at most
     // `columns` characters: "[=====>    ]  45%  4.5 MB of 10.0 MB  0:12 left".
@@ -61,4 +79,8 @@ private:
     bool fComplete = false; // every byte is in place: the bar is drawn no more
     bool fPaused = false;
     ProgressBarWords fWords;
+    std::mutex fCaughtUpLock;
+    std::condition_variable fCaughtUp;
+    uint64 fCatchUpAsked = 0;
+    uint64 fCatchUpDone = 0;
 };

@@ -76,6 +76,7 @@ AlertAnswer AlertService::Ask(const AlertRequest& request)
     }
     if (request.buttons.empty())
         return AlertAnswer();
+    BeforeAlert();
     std::lock_guard<std::mutex> showing(fShowLock);
     AlertAnswer answer;
     std::shared_ptr<AlertPresenter> presenter;
@@ -93,6 +94,7 @@ void AlertService::Show(const AlertRequest& request)
 {
     if (sPresenting || request.buttons.empty())
         return;
+    BeforeAlert();
     std::lock_guard<std::mutex> showing(fShowLock);
     AlertAnswer answer;
     std::shared_ptr<AlertPresenter> presenter;
@@ -100,6 +102,23 @@ void AlertService::Show(const AlertRequest& request)
         return;
     PresentingScope scope;
     presenter->Show(request);
+}
+
+void AlertService::SetBeforeAlert(std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> lock(fSettingsLock);
+    fBeforeAlert = std::move(hook);
+}
+
+void AlertService::BeforeAlert()
+{
+    std::function<void()> hook;
+    {
+        std::lock_guard<std::mutex> lock(fSettingsLock);
+        hook = fBeforeAlert;
+    }
+    if (hook)
+        hook();
 }
 
 void AlertService::SetMode(AlertMode mode)

@@ -7,6 +7,7 @@
 
 #include "AlertPresenter.h"
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -35,6 +36,11 @@ public:
     // Installs a presenter; answers the one it replaces.
     std::shared_ptr<AlertPresenter> SetPresenter(std::shared_ptr<AlertPresenter> presenter);
 
+    // Called on the asking thread before every alert is shown or reported,
+    // so that a front end can first show what the asker sent it before
+    // (status lines on the same terminal, in the order they were sent).
+    void SetBeforeAlert(std::function<void()> hook);
+
     // Every later alert with this purpose gets `answer` without asking
     // (ignored for an alert whose buttons do not include answer.button).
     void SetAnswer(const std::string& purpose, const AlertAnswer& answer);
@@ -43,6 +49,7 @@ public:
 
 private:
     bool PresetAnswer(const AlertRequest& request, AlertAnswer& answer) const;
+    void BeforeAlert();
     // Settles the alert by a preset answer (reported) or hands back the
     // presenter that must ask. Called with fShowLock held.
     bool AnsweredWithoutUser(const AlertRequest& request, AlertAnswer& answer,
@@ -50,6 +57,7 @@ private:
 
     mutable std::mutex fSettingsLock;
     std::shared_ptr<AlertPresenter> fPresenter;
+    std::function<void()> fBeforeAlert;
     AlertMode fMode = AlertMode::Interactive;
     std::map<std::string, AlertAnswer> fAnswers;
 

@@ -117,7 +117,7 @@ TEST_F(InstallRunTest, PlacesTheFirstGroupWithTimesTagsLinksAndLog)
             "\t\t\tPlaced a link in " + Product().string(), "\t\tInstalling : trial.conf",
             "\t\t\tPlaced in " + rootText + "/home/tester/.config",
             "\t\t\tThis file will not be removed by the de-installer",
-            "\tAdded script tab TRIAL to /boot/home/.profile",
+            "\tAdded script tab TRIAL to " + rootText + "/home/tester/.profile",
             R"(re:	Installation Complete: \d{1,2} \w{3} \d{4} \d{1,2}:\d\d:\d\d (AM|PM))"});
     EXPECT_NE(ReadFile(trial.Home() / ".profile").find("export TRIAL=1"), std::string::npos);
 
@@ -131,6 +131,10 @@ TEST_F(InstallRunTest, PlacesTheFirstGroupWithTimesTagsLinksAndLog)
     // The status lines and the completion, with its percent sign kept.
     EXPECT_NE(run.err.find("Installing 3 of 3 (trial.conf)"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Installation successfully completed.\n\n100% done"), std::string::npos);
+    // in the order the run sent them: the last status line, then the alert.
+    EXPECT_LT(run.err.find("Installation Complete\n"),
+        run.err.find("Installation successfully completed."))
+        << run.err;
 }
 
 TEST_F(InstallRunTest, PlacesTheDeinstallerWithItsRecordAndLanguage)
