@@ -18,7 +18,7 @@ constexpr int kStandardError = 2;
 
 int Usage(const char* message)
 {
-    fprintf(stderr, "Stowclear: %s\n%s", message, kStowclearUsage);
+    fprintf(stderr, "Stowclear: %s\n%s", message, stowclear_usage().c_str());
     return kExitUsage;
 }
 
@@ -101,7 +101,7 @@ int Remove(DeinstallSession& session, DeinstallProgress& progress, StopSignals& 
 int RunStowclear(const StowclearOptions& options)
 {
     if (options.help) {
-        fputs(kStowclearUsage, stdout);
+        fputs(stowclear_usage().c_str(), stdout);
         fputs(kStowclearHelp, stdout);
         return kExitRemoved;
     }

@@ -35,7 +35,7 @@ void PauseProgress(DeinstallProgress& progress, bool paused)
 
 int Usage(const std::string& problem)
 {
-    fprintf(stderr, "Stowclear: %s\n%s", problem.c_str(), kStowclearUsage);
+    fprintf(stderr, "Stowclear: %s\n%s", problem.c_str(), stowclear_usage().c_str());
     return kExitUsage;
 }
 

@@ -1,5 +1,6 @@
 #include "StowclearOptions.h"
 
+#include "ProgramName.h"
 #include "oLocalize.h"
 
 #include <cstring>
@@ -11,6 +12,11 @@ const char kStowclearUsage[]
       "                 [--language CODE]\n"
       "       Stowclear --list [--volume PATH]\n"
       "       Stowclear --help | --version\n";
+
+std::string stowclear_usage()
+{
+    return name_program(kStowclearUsage, "Stowclear");
+}
 
 const char kStowclearHelp[]
     = "Removes the product this deinstaller was placed with: searches a volume for\n"

@@ -26,4 +26,6 @@ bool ParseStowclearOptions(
     int argc, const char* const* argv, StowclearOptions& options, std::string& error);
 
 extern const char kStowclearUsage[];
+// The usage lines naming the program as it was started.
+std::string stowclear_usage();
 extern const char kStowclearHelp[];

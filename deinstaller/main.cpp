@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     StowclearOptions options;
     std::string error;
     if (!ParseStowclearOptions(argc, argv, options, error)) {
-        fprintf(stderr, "Stowclear: %s\n%s", error.c_str(), kStowclearUsage);
+        fprintf(stderr, "Stowclear: %s\n%s", error.c_str(), stowclear_usage().c_str());
         return kExitUsage;
     }
     bool commandLine = options.unattended || options.list || options.help || options.version;

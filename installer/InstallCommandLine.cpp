@@ -1,5 +1,6 @@
 #include "InstallCommandLine.h"
 
+#include "ProgramName.h"
 #include "oLocalize.h"
 
 namespace {
@@ -163,7 +164,7 @@ bool InstallCommandLine::Parse(
     return true;
 }
 
-const char* InstallCommandLine::HelpText()
+std::string InstallCommandLine::HelpText()
 {
-    return kHelp;
+    return name_program(kHelp, "Stowfast");
 }

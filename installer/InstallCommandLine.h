@@ -32,5 +32,6 @@ public:
     // line. "--name value" and "--name=value" are both taken.
     static bool Parse(
         const std::vector<std::string>& args, InstallOptions& options, std::string& problem);
-    static const char* HelpText();
+    // The help, naming the program as it was started.
+    static std::string HelpText();
 };

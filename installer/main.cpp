@@ -4,6 +4,7 @@
 #include "FrontEndChoice.h"
 #include "InstallCommand.h"
 #include "InstallFlow.h"
+#include "ProgramName.h"
 
 #include <cstdio>
 #include <string>
@@ -17,7 +18,8 @@ constexpr WindowSupport kWindows = WindowSupport::None;
 
 int Usage(const std::string& problem)
 {
-    fprintf(stderr, "Stowfast: %s\nTry 'Stowfast --help'.\n", problem.c_str());
+    fprintf(stderr, "Stowfast: %s\nTry '%s --help'.\n", problem.c_str(),
+        program_name("Stowfast").c_str());
     return kExitUsage;
 }
 

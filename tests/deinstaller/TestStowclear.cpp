@@ -72,6 +72,15 @@ TEST_F(StowclearTest, WithoutItsRecordItIsNotConfigured)
     // Help and version need no record.
     EXPECT_EQ(Stowclear(base, {"--version"}).out, "Stowclear 1.3.1\n");
     EXPECT_EQ(Stowclear(base, {"--help"}).exitCode, 0);
+
+    // A placed deinstaller's usage names it as it is called, in quotes, and
+    // keeps its continuation lines in line.
+    const fs::path placed = tools / "Demo 1.0 Deinstaller";
+    fs::copy_file(base, placed);
+    const std::string usage = Stowclear(placed.string(), {"--help"}).out;
+    EXPECT_EQ(usage.rfind("Usage: \"Demo 1.0 Deinstaller\" [--volume PATH]", 0), 0u) << usage;
+    EXPECT_NE(usage.find("\n" + std::string(30, ' ') + "[--language CODE]\n"), std::string::npos)
+        << usage;
 }
 
 TEST_F(StowclearTest, ListsRemovesAndReportsNothingFound)

@@ -138,7 +138,13 @@ TEST_F(InstallCommandTest, ListsAndTellsItsVersion)
     EXPECT_NE(list.out.find("4.0 bytes"), std::string::npos);
     EXPECT_TRUE(NothingWritten());
     EXPECT_EQ(Install({"--version"}).out, "Stowfast 1.3.1\n");
-    EXPECT_EQ(Install({"--help"}).exitCode, 0);
+    // The help names the installer as it was started, not its base.
+    RunResult help = Install({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    const std::string name = fs::path(installer).filename().string();
+    EXPECT_EQ(help.out.rfind("Usage: " + name + " [--dest DIR]", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("\n       " + name + " --unattended"), std::string::npos) << help.out;
+    EXPECT_NE(Install({"--frobnicate"}).err.find("Try '" + name + " --help'."), std::string::npos);
 }
 
 TEST_F(InstallCommandTest, UnusableDestinationExitsOne)
