@@ -1,5 +1,7 @@
-// stowpack dump INSTALLER: the configuration record of an installer (or of
-// a placed deinstaller) in the canonical JSON form of docs/message-json.md.
+// stowpack dump [--full] INSTALLER: the configuration record of an installer
+// (or of a placed deinstaller) in the canonical JSON form of
+// docs/message-json.md. Pictures, icons and sounds show their size in bytes;
+// --full writes their bytes too, the form `stowpack message encode` reads.
 #include "BMessage.h"
 #include "BResources.h"
 #include "BuildCommands.h"
@@ -7,15 +9,22 @@
 #include "RecordReader.h"
 #include "ResourceCommands.h"
 
+#include <algorithm>
 #include <ostream>
+#include <vector>
 
 namespace {
 
 int RunDump(CommandContext& context)
 {
-    if (context.args.size() != 1)
-        return UsageError(context.err, "dump takes INSTALLER");
-    const std::string& path = context.args[0];
+    std::vector<std::string> args = context.args;
+    const auto full = std::find(args.begin(), args.end(), "--full");
+    const bool whole = full != args.end();
+    if (whole)
+        args.erase(full);
+    if (args.size() != 1)
+        return UsageError(context.err, "dump takes [--full] INSTALLER");
+    const std::string& path = args[0];
     BResources resources;
     int exitCode = kExitOk;
     if (!ResourceArgs::Open(context, path, ResourceArgs::Access::ReadOnly, resources, exitCode))
@@ -32,7 +41,8 @@ int RunDump(CommandContext& context)
     case RecordReader::Result::NotMessage:
         return Failure(context.err, path + ": the configuration record is not a valid message");
     }
-    context.out << MessageJson::Write(record);
+    context.out << MessageJson::Write(
+        record, whole ? MessageJson::RawData::Whole : MessageJson::RawData::Counted);
     context.out.flush();
     if (!context.out)
         return Failure(context.err, "cannot write standard output");
@@ -44,6 +54,6 @@ int RunDump(CommandContext& context)
 const Command kDumpCommand = {
     "dump",
     "print an installer's configuration record as JSON",
-    "stowpack dump INSTALLER",
+    "stowpack dump [--full] INSTALLER",
     RunDump,
 };

@@ -93,7 +93,7 @@ template<typename Integer> std::string IntegerText(const std::string& item)
 
 } // namespace
 
-std::string MessageJson::ValueText(type_code type, const std::string& item)
+std::string MessageJson::ValueText(type_code type, const std::string& item, RawData raw)
 {
     std::string text;
     switch (type) {
@@ -125,13 +125,16 @@ std::string MessageJson::ValueText(type_code type, const std::string& item)
             return text;
         break;
     default:
+        if (raw == RawData::Counted && item.size() > 64)
+            return "{\"bytes\": " + std::to_string(item.size()) + "}";
         return "\"" + Base64::Encode(item) + "\"";
     }
     // A value its natural form cannot carry exactly: the item's bytes.
     return Base64Object(item);
 }
 
-void MessageJson::WriteMessage(std::string& out, const BMessage& message, size_t indent)
+void MessageJson::WriteMessage(
+    std::string& out, const BMessage& message, size_t indent, RawData raw)
 {
     std::string pad(indent, ' ');
     out += "{\n" + pad + "  \"what\": " + std::to_string(message.what) + ",\n";
@@ -152,13 +155,13 @@ void MessageJson::WriteMessage(std::string& out, const BMessage& message, size_t
                 BMessage nested;
                 nested.Unflatten(field.items[j]); // kept canonical, so it reads
                 out += pad + "      ";
-                WriteMessage(out, nested, indent + 6);
+                WriteMessage(out, nested, indent + 6, raw);
                 out += j + 1 < field.items.size() ? ",\n" : "\n";
             }
             out += pad + "    ]}";
         } else {
             for (size_t j = 0; j < field.items.size(); ++j)
-                out += (j == 0 ? "" : ", ") + ValueText(field.type, field.items[j]);
+                out += (j == 0 ? "" : ", ") + ValueText(field.type, field.items[j], raw);
             out += "]}";
         }
         out += i + 1 < fields.size() ? ",\n" : "\n";
@@ -166,10 +169,10 @@ void MessageJson::WriteMessage(std::string& out, const BMessage& message, size_t
     out += pad + "  ]\n" + pad + "}";
 }
 
-std::string MessageJson::Write(const BMessage& message)
+std::string MessageJson::Write(const BMessage& message, RawData raw)
 {
     std::string out;
-    WriteMessage(out, message, 0);
+    WriteMessage(out, message, 0, raw);
     out += "\n";
     return out;
 }

@@ -37,7 +37,21 @@ TEST(BuildDemo, TheDemoProductBuildsWithEveryKey)
         EXPECT_TRUE(Contains(list.out, id)) << id << list.out;
     EXPECT_FALSE(Contains(list.out, " 2108 "));
 
+    // The picture shows its size; --full gives every byte, the form that
+    // `message encode` takes back to the very record.
+    EXPECT_TRUE(
+        Contains(dump.out, R"({"name": "_data", "type": "RAWT", "values": [{"bytes": 120000}]})"))
+        << dump.out.substr(0, 2000);
+    stowtest::RunResult full = Stowpack({"dump", "--full", product.output});
+    ASSERT_EQ(full.exitCode, 0) << full.err;
+    EXPECT_GT(full.out.size(), 160000u);
+    stowtest::WriteFile(product.Path("record.json"), full.out);
+    ASSERT_EQ(
+        Stowpack({"message", "encode", product.Path("record.json"), product.Path("record.bin")})
+            .exitCode,
+        0);
     BMessage record = product.Record();
+    EXPECT_EQ(stowtest::ReadFile(product.Path("record.bin")), record.Flatten());
     EXPECT_EQ(Sub(record, "about_image").FindRect("_frame"), BRect(0, 0, 149, 199));
     EXPECT_EQ(Entry(record, 2).FindInt8("file_type"), 2); // the manual folder
 }

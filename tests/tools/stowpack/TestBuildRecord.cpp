@@ -79,7 +79,7 @@ TEST(BuildRecord, DescriptionTypesReachTheRecordAndDumpPrintsIt)
     EXPECT_EQ(fields[1].name, "app_name");
     EXPECT_EQ(fields.back().name, "STK:deinstaller_size");
 
-    stowtest::RunResult dump = Stowpack({"dump", product.output});
+    stowtest::RunResult dump = Stowpack({"dump", "--full", product.output});
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_EQ(dump.out, MessageJson::Write(record));
 }
