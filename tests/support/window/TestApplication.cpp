@@ -82,6 +82,9 @@ bool TestApplication::Start(bool withDisplay, std::string* problem)
         delete application;
     });
     state.ready.wait(hold, [&] { return state.running; });
+    // The window list is made before Stop is registered, so that it outlives
+    // the UI thread at exit even when a test leaves a window open.
+    WindowList::Contains(nullptr);
     atexit(Stop);
     if (withDisplay && !state.display && problem != nullptr)
         *problem = UiDisplay::Problem();

@@ -1,0 +1,136 @@
+#include "WidgetGallery.h"
+
+#include "BBox.h"
+#include "LibLabelControl.h"
+#include "LibPictureButton.h"
+#include "LibStringView.h"
+#include "LibTipManager.h"
+#include "LibWindow.h"
+#include "TestApplication.h"
+
+#include <vector>
+
+namespace stowtest {
+
+namespace {
+
+constexpr float kWidth = 520;
+constexpr float kHeight = 360;
+constexpr uint32 kTipCommand = 'stip';
+constexpr char kLongPath[] = "/boot/home/Applications/Stowsmith/Documentation/Getting started";
+
+BView* Panel()
+{
+    auto* panel
+        = new BView(BRect(0, 0, kWidth - 1, kHeight - 1), "panel", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
+    panel->SetViewColor(ui_color(B_PANEL_BACKGROUND_COLOR));
+    return panel;
+}
+
+BBox* Box(BView* parent, BRect frame, const char* name, const char* label)
+{
+    auto* box = new BBox(frame, name);
+    box->SetLabel(label);
+    parent->AddChild(box);
+    return box;
+}
+
+// Palette entries of the system colour map.
+constexpr uint8 kPanelGrey = 27; // 216, 216, 216
+constexpr uint8 kWhite = 31;
+constexpr uint8 kBlue = 36; // 0, 0, 204
+
+// A 16 by 16 colour-mapped face: a cross of `ink` on `paper`.
+std::vector<uint8> Cross(uint8 ink, uint8 paper)
+{
+    std::vector<uint8> bits(16 * 16, paper);
+    for (int i = 2; i < 14; ++i) {
+        for (int width = 7; width <= 8; ++width) {
+            bits[size_t(i * 16 + width)] = ink;
+            bits[size_t(width * 16 + i)] = ink;
+        }
+    }
+    return bits;
+}
+
+LibPictureButton* FolderButton(
+    BView* box, float x, const char* name, const char* bitmapName = "folder")
+{
+    auto* button = new LibPictureButton(BPoint(x, 25), 24, 24, name, bitmapName, 'fold',
+        B_ONE_STATE_BUTTON, B_FOLLOW_LEFT | B_FOLLOW_TOP);
+    box->AddChild(button);
+    return button;
+}
+
+void AddPictureButtons(BView* panel)
+{
+    BBox* box = Box(panel, BRect(10, 10, 250, 95), "picture_buttons", "Picture buttons");
+    FolderButton(box, 12, "folder")->AddTip(kTipCommand, "Change destination folder");
+    FolderButton(box, 46, "folder_on")->SetValue(B_CONTROL_ON);
+    FolderButton(box, 80, "folder_disabled")->SetEnabled(false);
+    LibPictureButton* both = FolderButton(box, 114, "folder_disabled_on");
+    both->SetValue(B_CONTROL_ON);
+    both->SetEnabled(false);
+    FolderButton(box, 148, "no_picture", "no such picture");
+    std::vector<uint8> off = Cross(kBlue, kPanelGrey), on = Cross(kWhite, kBlue);
+    box->AddChild(new LibPictureButton(BPoint(190, 29), 16, 16, "raw_bits", off.data(), on.data(),
+        'bits', nullptr, B_TWO_STATE_BUTTON, B_FOLLOW_LEFT | B_FOLLOW_TOP));
+    auto* names = new BStringView(
+        BRect(12, 55, 230, 70), "picture_names", "raised  pressed  disabled  both  empty  bits");
+    box->AddChild(names);
+}
+
+void AddLabels(BView* panel)
+{
+    BBox* box = Box(panel, BRect(260, 10, 510, 170), "labels", "Labels");
+    box->AddChild(new LibLabelControl(
+        BRect(10, 25, 240, 50), 60, "label_enabled", "Disk", 3, ":", B_FOLLOW_LEFT | B_FOLLOW_TOP));
+    auto* disabled = new LibLabelControl(BRect(10, 50, 240, 75), 60, "label_disabled", "Folder", 3,
+        ":", B_FOLLOW_LEFT | B_FOLLOW_TOP);
+    box->AddChild(disabled);
+    disabled->SetEnabled(false);
+    struct Shortened {
+        const char* name;
+        uint32 mode;
+        float top;
+    };
+    for (Shortened s : {Shortened {"path_beginning", B_TRUNCATE_BEGINNING, 85},
+             Shortened {"path_middle", B_TRUNCATE_MIDDLE, 105},
+             Shortened {"path_end", B_TRUNCATE_END, 125}}) {
+        auto* view = new LibStringView(BRect(10, s.top, 160, s.top + 15), s.name, "");
+        box->AddChild(view);
+        view->SetTruncatedText(kLongPath, s.mode);
+    }
+}
+
+} // namespace
+
+BWindow* MakeWidgetGalleryWindow()
+{
+    auto* window = new LibWindow(BRect(20, 20, 20 + kWidth - 1, 20 + kHeight - 1), "Widget gallery",
+        B_TITLED_WINDOW_LOOK, B_NORMAL_WINDOW_FEEL, B_NOT_RESIZABLE | B_NOT_ZOOMABLE,
+        B_CURRENT_WORKSPACE);
+    BView* panel = Panel();
+    window->AddChild(panel);
+    AddPictureButtons(panel);
+    AddLabels(panel);
+    return window;
+}
+
+void ShowGalleryTip(BWindow* gallery, LibTipManager& tips)
+{
+    BMessage tip(kTipCommand);
+    TestApplication::Call([&] {
+        gallery->Lock();
+        BView* button = gallery->FindView("folder");
+        BRect bounds = button->Bounds();
+        tip.AddBool("show", true);
+        tip.AddString("tip", "Change destination folder");
+        tip.AddPoint("loc", button->ConvertToScreen(BPoint(bounds.right + 5, bounds.top + 1)));
+        tip.AddInt16("sdelay", 0);
+        gallery->Unlock();
+        tips.MessageReceived(&tip);
+    });
+}
+
+} // namespace stowtest

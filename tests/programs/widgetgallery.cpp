@@ -1,0 +1,55 @@
+// widgetgallery OUTDIR: starts a private X server, shows the gallery of the
+// library's widgets and writes its pictures to OUTDIR/widgets-<scale>x.png
+// (and widgets-tip-<scale>x.png with the folder button's tip up). The scale
+// comes from STOW_SCALE, as for every program.
+#include "WidgetGallery.h"
+
+#include "BWindow.h"
+#include "LibTipManager.h"
+#include "Screenshot.h"
+#include "TestApplication.h"
+#include "UiScale.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string ScaleName()
+{
+    char name[16];
+    snprintf(name, sizeof(name), "%gx", double(ui_scale()));
+    return name;
+}
+
+bool Save(BWindow* window, const std::string& folder, const std::string& leaf)
+{
+    std::string path = folder + "/" + leaf + "-" + ScaleName() + ".png";
+    bool saved = stowtest::SaveWindow(window, path);
+    printf("%s %s\n", saved ? "wrote" : "could not write", path.c_str());
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: widgetgallery OUTDIR\n");
+        return 2;
+    }
+    std::string problem;
+    if (!stowtest::TestApplication::Start(true, &problem)) {
+        fprintf(stderr, "widgetgallery: no display: %s\n", problem.c_str());
+        return 1;
+    }
+    BWindow* gallery = stowtest::MakeWidgetGalleryWindow();
+    gallery->Show();
+    bool good = Save(gallery, argv[1], "widgets");
+    LibTipManager tips;
+    stowtest::ShowGalleryTip(gallery, tips);
+    good = Save(gallery, argv[1], "widgets-tip") && good;
+    gallery->Lock();
+    gallery->Quit();
+    return good ? 0 : 1;
+}
