@@ -12,6 +12,8 @@
 #include "LibFileOperations.h"
 #include "Trash.h"
 
+#include <algorithm>
+
 namespace {
 
 // Names tried in a chosen folder before one is taken as free.
@@ -22,6 +24,12 @@ bool Exists(const std::string& path)
     struct stat st;
     BEntry entry(path.c_str());
     return entry.InitCheck() == B_OK && entry.GetStat(&st) == B_OK;
+}
+
+bool IsInside(const std::string& folder, const std::string& path)
+{
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0
+        && path[folder.size()] == '/';
 }
 
 bool SameNode(const std::string& a, const std::string& b)
@@ -115,11 +123,110 @@ RemovalCounts DeinstallRemoval::DeinstallFiles()
     }
     RemovalCounts counts;
     long remaining = selected;
-    RunPass(Pass::Files, remaining, counts);
-    RunPass(Pass::Folders, remaining, counts);
+    for (Item& item : fItems)
+        item.takenAlong = false;
+    if (MoveWholeFolders(remaining, counts)) {
+        RunPass(Pass::Files, remaining, counts);
+        RunPass(Pass::Folders, remaining, counts);
+    }
     if (!counts.stopped)
         EditScripts();
     return counts;
+}
+
+// A folder leaves whole only as the survey finds it now, not as the search
+// did: an entry added since, one the user kept, a mount point or an
+// unreadable folder inside keeps it, and its entries go one by one.
+bool DeinstallRemoval::MoveWholeFolders(long& remaining, RemovalCounts& counts)
+{
+    std::vector<size_t> tops = OutermostFolders();
+    if (tops.empty())
+        return true;
+    std::unordered_map<std::string, size_t> byPath;
+    for (size_t i = 0; i < fItems.size(); ++i)
+        byPath.emplace(static_cast<const char*>(fItems[i].path), i);
+    SubtreeSurvey survey(kInstallByAttr, std::max<size_t>(255, size_t(fKey.Length())));
+    auto claim = [&](const WalkEntry& entry) { return Claim(entry, byPath); };
+    for (size_t t = tops.size(); t-- > 0;) {
+        for (const ClaimedSubtree& subtree :
+            survey.Survey(static_cast<const char*>(fItems[tops[t]].path), claim)) {
+            if (fStopCheck && fStopCheck()) {
+                counts.stopped = true;
+                return false;
+            }
+            if (!MoveWhole(subtree, remaining, counts))
+                return false;
+        }
+    }
+    return true;
+}
+
+std::vector<size_t> DeinstallRemoval::OutermostFolders() const
+{
+    std::vector<size_t> tops;
+    std::string top;
+    for (size_t i = 0; i < fItems.size(); ++i) {
+        const Item& item = fItems[i];
+        std::string path = static_cast<const char*>(item.path);
+        if (!item.selected || (!top.empty() && IsInside(top, path)))
+            continue;
+        struct stat st;
+        if (BEntry(item.path).GetStat(&st) != B_OK || !S_ISDIR(st.st_mode))
+            continue;
+        tops.push_back(i);
+        top = path;
+    }
+    return tops;
+}
+
+int64 DeinstallRemoval::Claim(
+    const WalkEntry& entry, const std::unordered_map<std::string, size_t>& byPath) const
+{
+    auto found = byPath.find(*entry.path);
+    if (found == byPath.end())
+        return -1;
+    const Item& item = fItems[found->second];
+    if (!item.selected || item.takenAlong
+        || (item.hasNode && (item.node.device != entry.device || item.node.inode != entry.inode)))
+        return -1;
+    if (fKey.Length() > 0
+        && (entry.attribute != WalkAttribute::Value || entry.type != B_STRING_TYPE
+            || entry.value
+                != std::string_view(static_cast<const char*>(fKey), size_t(fKey.Length()))))
+        return -1;
+    return int64(found->second);
+}
+
+// False when a stop ended the removal during the move. A move that failed
+// before anything arrived leaves the folder's entries to the passes, one
+// by one; one that arrived but could not empty the old place counts as
+// failed and is not tried again, so nothing arrives twice.
+bool DeinstallRemoval::MoveWhole(
+    const ClaimedSubtree& subtree, long& remaining, RemovalCounts& counts)
+{
+    Item& top = fItems[size_t(subtree.top)];
+    std::string arrived;
+    status_t status = MoveAway(top.path, &arrived, fStopCheck);
+    if (status == B_CANCELED) {
+        counts.stopped = true;
+        return false;
+    }
+    if (status != B_OK && arrived.empty())
+        return true;
+    top.takenAlong = true;
+    for (int64 member : subtree.members)
+        fItems[size_t(member)].takenAlong = true;
+    long together = 1 + long(subtree.members.size());
+    if (status == B_OK) {
+        counts.moved += int32(together);
+    } else {
+        ++counts.failed;
+        ReportProblem(std::string("Could not move ") + static_cast<const char*>(top.path) + " to "
+            + fDestination);
+    }
+    Report(top.path, remaining);
+    remaining -= together;
+    return true;
 }
 
 // One pass from the last found entry to the first. A tagged folder comes
@@ -129,7 +236,7 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
 {
     for (size_t i = fItems.size(); i-- > 0 && !counts.stopped;) {
         const Item& item = fItems[i];
-        if (!item.selected)
+        if (!item.selected || item.takenAlong)
             continue;
         if (fStopCheck && fStopCheck()) {
             counts.stopped = true;
@@ -152,7 +259,7 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
             ++counts.kept;
             continue;
         }
-        if (MoveAway(item.path)) {
+        if (MoveAway(item.path) == B_OK) {
             ++counts.moved;
         } else {
             ++counts.failed;
@@ -183,23 +290,29 @@ bool DeinstallRemoval::StillFound(const Item& item, struct stat& st) const
     return value.Compare(fKey) == 0;
 }
 
-// Moves the entry itself (a link as a link) away; nothing already at the
-// destination is overwritten unless the user chose Replace.
-bool DeinstallRemoval::MoveAway(const char* path)
+// Moves the entry itself (a link as a link, a folder with everything in
+// it) away; nothing already at the destination is overwritten unless the
+// user chose Replace.
+status_t DeinstallRemoval::MoveAway(
+    const char* path, std::string* arrived, const std::function<bool()>& cancel)
 {
     BPath entry(path);
     if (fToTrash) // the Trash names clashes itself and keeps what it holds
-        return move_to_trash(path, TrashClash::KeepBoth) == B_OK;
+        return move_to_trash(path, TrashClash::KeepBoth, arrived, cancel);
     std::string leaf = entry.Leaf();
     if (SameNode(path, fDestination + "/" + leaf))
-        return true; // already in the chosen folder: asking would offer to delete it
+        return B_OK; // already in the chosen folder: asking would offer to delete it
     CheckAndPrompt(entry, fDestination.c_str(), fAsk, fReplace);
     for (int attempt = 0; attempt < kMaxCopyNames; ++attempt) {
         std::string target = fDestination + "/" + trash_clash_name(leaf, attempt);
-        if (!Exists(target))
-            return move_entry(path, target.c_str(), TargetMode::ExactPath) == B_OK;
+        if (Exists(target))
+            continue;
+        status_t status = move_entry(path, target.c_str(), TargetMode::ExactPath, cancel);
+        if (arrived != nullptr && (status == B_OK || Exists(target)))
+            *arrived = target;
+        return status;
     }
-    return false;
+    return B_FILE_EXISTS;
 }
 
 void DeinstallRemoval::Report(const char* path, long remaining)

@@ -1,19 +1,24 @@
 // The removal of what a search found, without a window: the selected
-// entries are moved into the Trash or a chosen folder, files first, then the
-// folders that are empty by then, each pass from the last found entry to the
-// first; then the product's tagged sections leave the user's shell scripts.
-// Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry), and
-// each entry that stays against the user's choice as 'srpb'.
+// entries are moved into the Trash or a chosen folder. A selected folder
+// that holds nothing but selected entries of the product leaves whole, as
+// one entry; the rest goes entry by entry, files first, then the folders
+// that are empty by then, each pass from the last found entry to the first.
+// Then the product's tagged sections leave the user's shell scripts.
+// Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry, or
+// per folder leaving whole), and each entry that stays against the user's
+// choice as 'srpb'.
 #pragma once
 
 #include "BMessenger.h"
 #include "DeinstallSearch.h"
 #include "LibString.h"
 #include "LibStringList.h"
+#include "SubtreeSurvey.h"
 
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 // Sent once before the removal: int32 "size", the number of selected entries.
@@ -23,7 +28,7 @@ constexpr uint32 kRemovalLimitMessage = 'slmt';
 constexpr uint32 kRemovalProblemMessage = 'srpb';
 
 struct RemovalCounts {
-    int32 moved = 0;      // moved to the destination
+    int32 moved = 0;      // moved to the destination (a whole folder with everything in it)
     int32 failed = 0;     // could not be moved
     int32 changed = 0;    // no longer the entry the search found: left alone
     int32 kept = 0;       // folders that still hold something
@@ -67,14 +72,28 @@ private:
         FoundNode node;
         bool hasNode = false;
         bool selected = true;
+        bool takenAlong = false; // left inside a folder that moved whole
     };
 
+    // Moves each selected folder that holds nothing but selected entries of
+    // the product as one entry; true unless a stop ended the removal.
+    bool MoveWholeFolders(long& remaining, RemovalCounts& counts);
+    // The selected folders not inside another selected folder, in list order.
+    std::vector<size_t> OutermostFolders() const;
+    // The item a node found afresh still is, or -1 (not found, not
+    // selected, another node, or no longer tagged with the key).
+    int64 Claim(
+        const WalkEntry& entry, const std::unordered_map<std::string, size_t>& byPath) const;
+    bool MoveWhole(const ClaimedSubtree& subtree, long& remaining, RemovalCounts& counts);
     enum class Pass { Files, Folders };
     void RunPass(Pass pass, long& remaining, RemovalCounts& counts);
     // Whether the item still names the node the search found, tagged with
     // the key; `st` receives the node's status.
     bool StillFound(const Item& item, struct stat& st) const;
-    bool MoveAway(const char* path);
+    // Moves the entry away; `arrived` receives its new place, also when it
+    // arrived there but its old place could not be emptied.
+    status_t MoveAway(
+        const char* path, std::string* arrived = nullptr, const std::function<bool()>& cancel = {});
     void Report(const char* path, long remaining);
     void ReportProblem(const std::string& text);
     void EditScripts();

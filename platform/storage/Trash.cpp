@@ -219,12 +219,15 @@ status_t move_to_trash(
     ScopedRemoval infoCleanup(join_path(join_path(trash, "info"), name + kInfoSuffix));
     std::string target = join_path(join_path(trash, "files"), name);
     status = move_entry(original.c_str(), target.c_str(), TargetMode::ExactPath, cancel);
-    if (status != B_OK)
+    struct stat arrived;
+    if (status != B_OK && (status == B_CANCELED || lstat(target.c_str(), &arrived) != 0))
         return status;
+    // Also a copy from another volume whose original could not be removed
+    // entirely keeps its info file: it is listed and can be restored.
     infoCleanup.Keep();
     if (trashedPath != nullptr)
         *trashedPath = target;
-    return B_OK;
+    return status;
 }
 
 std::vector<std::string> existing_volume_trash_folders(const std::string& topdir)

@@ -23,7 +23,9 @@ status_t trash_folder_for(const char* path, std::string* trashFolder);
 
 // Moves `path` (a link is moved as a link) into its trash. The .trashinfo
 // file is created first, exclusively, which also settles name clashes
-// between programs trashing at once. `trashedPath` receives the new place.
+// between programs trashing at once. `trashedPath` receives the new place,
+// also when the entry was copied there from another volume but could not
+// be removed entirely at its old place (the error is then returned).
 status_t move_to_trash(const char* path, TrashClash clash = TrashClash::KeepBoth,
     std::string* trashedPath = nullptr, const CancelCheck& cancel = {});
 

@@ -1,5 +1,5 @@
 // Helpers of the deinstaller's tests: the product key they search for, and
-// tagging an entry with it.
+// tagging an entry with it and reading the tag back.
 #pragma once
 
 #include "BMessage.h"
@@ -25,6 +25,15 @@ inline void Tag(const std::filesystem::path& path, const std::string& value = kK
     ASSERT_EQ(node.WriteAttr(kInstallByAttr, B_STRING_TYPE, 0, value.data(), value.size()),
         ssize_t(value.size()))
         << path;
+}
+
+// The InstallBy tag of the node itself (a link's from the store), or "".
+inline std::string TagOf(const std::filesystem::path& path)
+{
+    BNode node(path.c_str());
+    char value[512];
+    ssize_t length = node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value, sizeof value);
+    return length > 0 ? std::string(value, size_t(length)) : std::string();
 }
 
 inline std::vector<std::string> Paths(LibStringList& list)

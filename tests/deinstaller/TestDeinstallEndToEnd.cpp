@@ -3,8 +3,10 @@
 // placed beside it, alone and beside a second product.
 #include "DeinstallHelpers.h"
 
+#include <fcntl.h>
 #include <map>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,14 +35,6 @@ std::string FindProgram(const std::string& name)
             return path;
     }
     return "";
-}
-
-std::string TagOf(const fs::path& path)
-{
-    BNode node(path.c_str());
-    char value[512];
-    ssize_t length = node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value, sizeof value);
-    return length > 0 ? std::string(value, size_t(length)) : std::string();
 }
 
 // The text without the section tagged `tag` (markers included).
@@ -105,13 +99,37 @@ protected:
             product = copy / "product.json";
             WriteFile(product, text);
         }
-        std::string installer = (work / (other ? "other-installer" : "demo-installer")).string();
+        InstallFrom(product, other ? "other-installer" : "demo-installer");
+    }
+
+    void InstallFrom(const fs::path& product, const std::string& name)
+    {
+        std::string installer = (work / name).string();
         RunResult built = stowtest::Run({BinPath("stowpack"), "build", product.string(), "-o",
             installer, "--deinstaller", BinPath("Stowclear")});
         ASSERT_EQ(built.exitCode, 0) << built.err;
         RunResult installed = stowtest::Run(
             {installer, "--unattended", "--accept-license", "--all"}, {}, Environment());
         ASSERT_EQ(installed.exitCode, 0) << installed.err;
+    }
+
+    // gio with the trial root's home and a session bus of its own; false
+    // when gio, dbus-run-session or the trash backend is missing.
+    bool GioAvailable() const
+    {
+        return !FindProgram("gio").empty() && !FindProgram("dbus-run-session").empty()
+            && access("/usr/libexec/gvfsd-trash", X_OK) == 0;
+    }
+    RunResult Gio(const std::vector<std::string>& arguments) const
+    {
+        fs::create_directories(temp / "run");
+        chmod((temp / "run").c_str(), 0700);
+        std::vector<std::string> argv {FindProgram("dbus-run-session"), "--", FindProgram("gio")};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return stowtest::Run(argv, {},
+            {{"HOME", (root / "home/demo").string()},
+                {"XDG_DATA_HOME", (root / "home/demo/.local/share").string()},
+                {"XDG_RUNTIME_DIR", (temp / "run").string()}, {"STOW_ROOT", ""}});
     }
 
     RunResult Deinstall(const std::string& product)
@@ -204,6 +222,55 @@ std::set<std::string> TaggedBy(
     return tagged;
 }
 
+// A product of one folder item, "bulk", of `files` files in twenty folders
+// with several modes and times, and a link; its description's path.
+fs::path MakeBulkProduct(const fs::path& folder, int files)
+{
+    fs::path bulk = folder / "payload/bulk";
+    for (int i = 0; i < files; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "part-%02d/file-%04d", i % 20, i);
+        fs::path file = bulk / name;
+        fs::create_directories(file.parent_path());
+        WriteFile(file, "file " + std::to_string(i) + "\n");
+        chmod(file.c_str(), i % 3 == 0 ? 0755 : i % 3 == 1 ? 0644 : 0600);
+        struct timespec times[2] = {{1600000000 + i, 0}, {1500000000 + i * 7, 0}};
+        utimensat(AT_FDCWD, file.c_str(), times, 0);
+    }
+    fs::create_symlink("part-00/file-0000", bulk / "latest");
+    WriteFile(folder / "product.json", R"({
+  "app_name": "Stowbulk", "version": "1.0", "release_date": "8 December 2026",
+  "company": "Stowfast Samples", "support_email": "support@stowbulk.example",
+  "install_folder_name": "Stowbulk",
+  "groups": [{"group_name": "Typical", "group_description": "Everything."}],
+  "install_instructions": [{"file_name": "payload/bulk", "groups": ["Typical"],
+    "install_meta": {"destination": "User Selected", "destination_exists": "Replace",
+      "link": "None", "link_exists": "Prompt", "deinstallable": "True"}}],
+  "opt_include_deinstall": true, "opt_default_folder": "Applications",
+  "opt_created_folder": "Stowbulk"
+})");
+    return folder / "product.json";
+}
+
+// Every entry below `top`: relative path -> kind, mode, modification time,
+// tag, and content or link target.
+std::map<std::string, std::string> Entries(const fs::path& top)
+{
+    std::map<std::string, std::string> entries;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top)) {
+        struct stat st;
+        EXPECT_EQ(lstat(entry.path().c_str(), &st), 0) << entry.path();
+        std::string text = std::to_string(st.st_mode) + " " + std::to_string(st.st_mtim.tv_sec)
+            + "." + std::to_string(st.st_mtim.tv_nsec) + " [" + TagOf(entry.path()) + "] ";
+        if (S_ISLNK(st.st_mode))
+            text += "link " + fs::read_symlink(entry.path()).string();
+        else if (S_ISREG(st.st_mode))
+            text += "file " + ReadFile(entry.path());
+        entries[entry.path().lexically_relative(top).string()] = text;
+    }
+    return entries;
+}
+
 } // namespace
 
 TEST_F(DeinstallEndToEnd, ThePlacedDeinstallerRemovesTheDemoProduct)
@@ -225,10 +292,14 @@ TEST_F(DeinstallEndToEnd, ThePlacedDeinstallerRemovesTheDemoProduct)
     ASSERT_EQ(removed.exitCode, 0) << removed.err;
 
     // Every tagged entry went to the Trash, except the folder that holds
-    // the user's file; everything else is exactly as it was.
+    // the user's file; a folder of nothing but the product's went whole
+    // (the manual); everything else is exactly as it was.
     std::set<std::string> expectedGone = tagged;
     expectedGone.erase("opt/Stowdemo/examples");
-    EXPECT_EQ(TrashedOriginals(), expectedGone);
+    std::set<std::string> trashed = OutermostPaths(expectedGone);
+    EXPECT_EQ(TrashedOriginals(), trashed);
+    EXPECT_TRUE(trashed.count("usr/local/share/doc/Stowdemo/manual"));
+    EXPECT_FALSE(trashed.count("usr/local/share/doc/Stowdemo/manual/index.txt"));
     std::map<std::string, std::string> after = Snapshot();
     for (const auto& [path, entry] : installed) {
         if (expectedGone.count(path))
@@ -245,18 +316,11 @@ TEST_F(DeinstallEndToEnd, ThePlacedDeinstallerRemovesTheDemoProduct)
         EXPECT_EQ(WithoutSection(ReadFile(root / path), "StartUpFolder"), text) << path;
 
     // Desktop tools list what the deinstaller trashed.
-    std::string gio = FindProgram("gio");
-    std::string session = FindProgram("dbus-run-session");
-    if (gio.empty() || session.empty() || access("/usr/libexec/gvfsd-trash", X_OK) != 0)
+    if (!GioAvailable())
         GTEST_SKIP() << "gio, dbus-run-session or the gvfs trash backend is not installed";
-    fs::create_directories(temp / "run");
-    chmod((temp / "run").c_str(), 0700);
-    RunResult listed = stowtest::Run({session, "--", gio, "trash", "--list"}, {},
-        {{"HOME", (root / "home/demo").string()},
-            {"XDG_DATA_HOME", (root / "home/demo/.local/share").string()},
-            {"XDG_RUNTIME_DIR", (temp / "run").string()}, {"STOW_ROOT", ""}});
+    RunResult listed = Gio({"trash", "--list"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
-    for (const std::string& path : expectedGone)
+    for (const std::string& path : trashed)
         EXPECT_NE(listed.out.find("\t" + (root / path).string() + "\n"), std::string::npos) << path;
 }
 
@@ -294,4 +358,47 @@ TEST_F(DeinstallEndToEnd, RemovingOneProductLeavesTheOther)
     EXPECT_TRUE(TaggedBy(Snapshot(), kOtherKey).empty());
     for (const auto& [path, text] : kScripts)
         EXPECT_EQ(WithoutSection(ReadFile(root / path), "StartUpFolder"), text) << path;
+}
+
+TEST_F(DeinstallEndToEnd, AFolderItemGoesToTheTrashAsOneEntryAndComesBackWhole)
+{
+    constexpr int kFiles = 2000;
+    Install();
+    InstallFrom(MakeBulkProduct(work / "bulk", kFiles), "bulk-installer");
+    if (HasFatalFailure())
+        return;
+    fs::path item = root / "opt/Stowbulk/bulk";
+    std::map<std::string, std::string> installed = Entries(item);
+    ASSERT_EQ(installed.size(), size_t(kFiles + 20 + 1));
+    ASSERT_NE(installed["latest"].find("[Stowbulk;1.0;"), std::string::npos); // tagged link
+
+    ASSERT_EQ(Deinstall("Stowdemo").exitCode, 0);
+    RunResult removed = Deinstall("Stowbulk");
+    ASSERT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_FALSE(fs::exists(item));
+    std::set<std::string> trashed = TrashedOriginals();
+    EXPECT_TRUE(trashed.count("opt/Stowbulk/bulk"));
+    EXPECT_TRUE(trashed.count("usr/local/share/doc/Stowdemo/manual")); // the demo's, whole too
+    for (const std::string& path : trashed)
+        EXPECT_NE(path.rfind("opt/Stowbulk/bulk/", 0), 0u) << path;
+
+    // The desktop's Trash lists the item once and restores all of it.
+    if (!GioAvailable())
+        GTEST_SKIP() << "gio, dbus-run-session or the gvfs trash backend is not installed";
+    RunResult listed = Gio({"trash", "--list"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    std::string uri;
+    std::istringstream lines(listed.out);
+    for (std::string line; std::getline(lines, line);) {
+        size_t tab = line.find('\t');
+        if (tab != std::string::npos && line.find(item.string(), tab) == tab + 1) {
+            EXPECT_TRUE(uri.empty()) << listed.out; // one entry, not one per file
+            EXPECT_EQ(line.substr(tab + 1), item.string());
+            uri = line.substr(0, tab);
+        }
+    }
+    ASSERT_FALSE(uri.empty()) << listed.out;
+    RunResult restored = Gio({"trash", "--restore", uri});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    EXPECT_EQ(Entries(item), installed);
 }

@@ -10,6 +10,9 @@
 #include "EditScriptFile.h"
 #include "ReplaceAlert.h"
 #include "ScriptedPresenter.h"
+#include "SubtreeSurvey.h"
+
+#include <set>
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -65,7 +68,7 @@ protected:
 
 } // namespace
 
-TEST_F(DeinstallRemovalTest, FilesThenEmptiedFoldersGoToTheTrash)
+TEST_F(DeinstallRemovalTest, WholeFoldersThenFilesThenEmptiedFoldersGoToTheTrash)
 {
     for (const char* folder : {"opt/demo", "opt/demo/doc", "opt/demo/doc/deep", "usr/shared"})
         Tag(box.Folder(folder));
@@ -78,37 +81,108 @@ TEST_F(DeinstallRemovalTest, FilesThenEmptiedFoldersGoToTheTrash)
     Tag(box.temp / "usr/demo-link");
 
     RemovalCounts counts = SearchAndRemove("", {box.temp / "usr/kept/skipped"});
-    EXPECT_EQ(counts.moved, 8);
-    EXPECT_EQ(counts.kept, 2); // usr/shared and usr/kept still hold files
+    EXPECT_EQ(counts.moved, 8); // the six entries of opt/demo together
+    EXPECT_EQ(counts.kept, 2);  // usr/shared and usr/kept still hold files
     EXPECT_EQ(counts.failed, 0);
     EXPECT_FALSE(fs::exists(box.temp / "opt/demo"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(box.temp / "usr/demo-link")));
     EXPECT_EQ(ReadFile(box.temp / "usr/shared/notes.txt"), "the user's");
     EXPECT_FALSE(fs::exists(box.temp / "usr/shared/lib"));
     EXPECT_TRUE(fs::exists(box.temp / "usr/kept/skipped"));
-    // Each entry went on its own, with the file desktop tools restore from.
-    for (const char* leaf : {"bin", "a", "b", "deep", "doc", "demo", "lib", "demo-link"}) {
-        EXPECT_TRUE(fs::exists(fs::symlink_status(box.Trash() / "files" / leaf))) << leaf;
-        EXPECT_TRUE(fs::exists(box.Trash() / "info" / (std::string(leaf) + ".trashinfo"))) << leaf;
-    }
+    // opt/demo is one entry of the Trash, the others went on their own,
+    // each with the file desktop tools restore from.
+    std::set<std::string> trashed;
+    for (const fs::directory_entry& entry : fs::directory_iterator(box.Trash() / "info"))
+        trashed.insert(entry.path().filename().string());
+    EXPECT_EQ(trashed,
+        (std::set<std::string> {"demo.trashinfo", "lib.trashinfo", "demo-link.trashinfo"}));
+    EXPECT_TRUE(fs::exists(box.Trash() / "files/demo/doc/deep/b"));
+    EXPECT_EQ(TagOf(box.Trash() / "files/demo/doc/deep/b"), kKey);
     EXPECT_TRUE(fs::is_symlink(box.Trash() / "files/demo-link"));
 
-    // 'slmt' with the selected count, then one 'snfi' per move counting down.
+    // 'slmt' with the selected count, then one 'snfi' per move counting
+    // down, the folder's six entries counted together.
     std::vector<BMessage>& got = inbox->received;
-    ASSERT_EQ(got.size(), 9u);
+    ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].what, kRemovalLimitMessage);
     EXPECT_EQ(got[0].FindInt32("size"), 10);
     for (size_t i = 1; i < got.size(); ++i) {
         EXPECT_EQ(got[i].what, kSearchProgressMessage);
         EXPECT_EQ(got[i].FindFloat("size"), -1.0f);
-        EXPECT_EQ(std::string(got[i].FindString("found")), std::to_string(11 - i));
     }
-    // Every file before any folder; inner folders before outer ones.
-    std::vector<std::string> order;
-    for (size_t i = 1; i < got.size(); ++i)
-        order.push_back(got[i].FindString("folder"));
-    EXPECT_EQ(std::vector<std::string>(order.begin() + 5, order.end()),
-        (std::vector<std::string> {"deep", "doc", "demo"}));
+    EXPECT_EQ(std::string(got[1].FindString("folder")), "demo");
+    EXPECT_EQ(std::string(got[1].FindString("found")), "10");
+    EXPECT_EQ(std::string(got[2].FindString("found")), "4");
+    EXPECT_EQ(std::string(got[3].FindString("found")), "3");
+}
+
+TEST_F(DeinstallRemovalTest, AFolderLeavesWholeOnlyWhenAllOfItIsStillTheProducts)
+{
+    WriteFile(box.temp / "outside", "the user's");
+    for (const char* folder :
+        {"opt/a", "opt/a/sub", "opt/b", "opt/b/sub", "opt/b/whole", "opt/c", "opt/d", "opt/e"})
+        Tag(box.Folder(folder));
+    for (const char* file : {"opt/a/f1", "opt/a/sub/f2", "opt/b/sub/bf", "opt/b/whole/wf",
+             "opt/c/x", "opt/c/y", "opt/d/df", "opt/e/retagged"})
+        Tag(box.Make(file));
+    fs::create_symlink(box.temp / "outside", box.temp / "opt/a/link");
+    Tag(box.temp / "opt/a/link");
+    changeAfterSearch = [&] {
+        box.Make("opt/b/sub/mine.txt", "mine"); // the user's, untagged
+        Tag(box.Make("opt/d/late"));            // tagged, but not what the search found
+        Tag(box.temp / "opt/e/retagged", "Other;");
+    };
+    RemovalCounts counts = SearchAndRemove("", {box.temp / "opt/c/x"});
+    EXPECT_EQ(counts.moved, 10);  // a (5 entries), b/whole (2), bf, y, df
+    EXPECT_EQ(counts.kept, 5);    // b, b/sub, c, d, e
+    EXPECT_EQ(counts.changed, 1); // e/retagged
+    EXPECT_EQ(counts.failed, 0);
+
+    std::set<std::string> trashed;
+    for (const fs::directory_entry& entry : fs::directory_iterator(box.Trash() / "files"))
+        trashed.insert(entry.path().filename().string());
+    EXPECT_EQ(trashed, (std::set<std::string> {"a", "whole", "bf", "y", "df"}));
+    EXPECT_TRUE(fs::is_symlink(box.Trash() / "files/a/link")); // moved as a link
+    EXPECT_EQ(ReadFile(box.temp / "outside"), "the user's");
+    EXPECT_EQ(TagOf(box.Trash() / "files/a/sub/f2"), kKey);
+    EXPECT_EQ(ReadFile(box.temp / "opt/b/sub/mine.txt"), "mine");
+    EXPECT_TRUE(fs::exists(box.temp / "opt/c/x"));
+    EXPECT_TRUE(fs::exists(box.temp / "opt/d/late"));
+}
+
+TEST_F(DeinstallRemovalTest, FoldersTooDeepToSurveyGoEntryByEntryInnerFirst)
+{
+    std::string folder = "opt";
+    size_t levels = SubtreeSurvey::kMaxDepth + 2;
+    for (size_t level = 0; level < levels; ++level)
+        Tag(box.Folder(folder += "/l" + std::to_string(level)));
+    Tag(box.Make(folder + "/file"));
+    RemovalCounts counts = SearchAndRemove();
+    EXPECT_EQ(counts.moved, int32(levels + 1));
+    EXPECT_TRUE(fs::is_empty(box.temp / "opt"));
+    // The file, then each folder once emptied, the innermost first.
+    std::vector<BMessage>& got = inbox->received;
+    ASSERT_EQ(got.size(), levels + 2);
+    EXPECT_EQ(std::string(got[1].FindString("folder")), "file");
+    for (size_t i = 2; i < got.size(); ++i)
+        EXPECT_EQ(std::string(got[i].FindString("folder")), "l" + std::to_string(levels + 1 - i));
+}
+
+TEST_F(DeinstallRemovalTest, AFolderArrivesWholeInAChosenFolder)
+{
+    TempDir elsewhere;
+    fs::path to = elsewhere / "chosen";
+    WriteFile((fs::create_directories(to / "pkg"), to / "pkg/theirs"), "kept");
+    Tag(box.Folder("opt/pkg/sub"));
+    Tag(box.Folder("opt/pkg"));
+    Tag(box.Make("opt/pkg/sub/g", "product"));
+    answers->reply = {ReplaceAlert::kDontReplaceButton, false};
+    EXPECT_EQ(SearchAndRemove(to.string()).moved, 3);
+    ASSERT_EQ(answers->asked.size(), 1u); // for the folder's name, once
+    EXPECT_EQ(ReadFile(to / "pkg/theirs"), "kept");
+    EXPECT_EQ(ReadFile(to / "pkg copy/sub/g"), "product");
+    EXPECT_EQ(TagOf(to / "pkg copy/sub/g"), kKey);
+    EXPECT_FALSE(fs::exists(box.temp / "opt/pkg"));
 }
 
 TEST_F(DeinstallRemovalTest, TheTrashKeepsWhatItHolds)

@@ -284,6 +284,20 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents)
     out << contents;
 }
 
+std::set<std::string> OutermostPaths(const std::set<std::string>& paths)
+{
+    std::set<std::string> outermost;
+    for (const std::string& path : paths) {
+        bool inside = false;
+        for (size_t slash = path.find('/'); slash != std::string::npos && !inside;
+             slash = path.find('/', slash + 1))
+            inside = slash > 0 && paths.count(path.substr(0, slash)) != 0;
+        if (!inside)
+            outermost.insert(path);
+    }
+    return outermost;
+}
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)
 {
     auto deadline = std::chrono::steady_clock::now() + limit;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,10 @@ std::string SourcePath(const std::string& relative);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);
+
+// The paths of `paths` that lie inside no other one of them: what a removal
+// that moves whole folders puts into the Trash as entries of their own.
+std::set<std::string> OutermostPaths(const std::set<std::string>& paths);
 
 // Checks `condition` again and again until it holds; false when it still
 // does not after `limit` (a "did not hang" bound, not a timing assertion).
