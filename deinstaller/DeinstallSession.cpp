@@ -15,6 +15,7 @@ namespace {
 
 constexpr int32 kWorkerPriority = 10;
 constexpr long kNothingFoundText = 1005;
+constexpr long kProductBusyText = 1150;
 
 } // namespace
 
@@ -172,11 +173,19 @@ status_t DeinstallSession::StartRemoval()
         return B_BUSY;
     // The old thread object lets go of the removal's stop check first.
     fRemovalThread.reset();
+    // A lock folder that cannot be written keeps no one from removing; only
+    // a lock that an installation or another removal holds does.
+    if (fProductLock.Lock(ProductLockName(fKey)) == B_BUSY) {
+        LibError("%s", static_cast<const char*>(oLocalize().GetString(kProductBusyText)));
+        return B_NOT_ALLOWED;
+    }
     fRemovalThread = std::make_unique<RemovalThread>(fRemoval);
     status_t status
         = fRemovalThread->Go("remove", new BMessenger(fFrontEnd), kWorkerPriority, false);
-    if (status != B_OK)
+    if (status != B_OK) {
         fRemovalThread.reset();
+        fProductLock.Unlock();
+    }
     return status;
 }
 
@@ -198,5 +207,6 @@ RemovalCounts DeinstallSession::FinishRemoval()
     fRemovalThread->Wait();
     RemovalCounts counts = fRemovalThread->Counts();
     fRemovalThread.reset();
+    fProductLock.Unlock();
     return counts;
 }

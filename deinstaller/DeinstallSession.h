@@ -13,6 +13,7 @@
 #include "BVolume.h"
 #include "DeinstallRemoval.h"
 #include "DeinstallSearch.h"
+#include "ExclusiveLock.h"
 #include "LibString.h"
 
 #include <memory>
@@ -76,7 +77,10 @@ public:
     bool MovesToTrash() const { return fRemoval.MovesToTrash(); }
 
     // Starts the removal of the selected entries and then of the product's
-    // script sections. B_BUSY while a search or a removal goes.
+    // script sections. B_BUSY while a search or a removal goes here;
+    // B_NOT_ALLOWED, after the alert saying so, while an installation or a
+    // removal of the product goes in another program: the removal holds the
+    // product's lock (ExclusiveLock) until it has ended.
     status_t StartRemoval();
     bool IsRemoving() const;
     // Asks the removal to stop before its next entry and returns at once
@@ -95,5 +99,7 @@ private:
     WalkSizes fSizes = WalkSizes::Measure;
     std::unique_ptr<DeinstallSearch> fSearch;
     DeinstallRemoval fRemoval;
+    // Let go of only once the removal's thread has ended.
+    ExclusiveLock fProductLock;
     std::unique_ptr<RemovalThread> fRemovalThread;
 };

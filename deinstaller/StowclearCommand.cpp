@@ -73,8 +73,11 @@ bool WaitForEnd(DeinstallProgress& progress, StopSignals& signals, const char* n
 
 int Remove(DeinstallSession& session, DeinstallProgress& progress, StopSignals& signals)
 {
-    if (session.StartRemoval() != B_OK) {
-        fputs("Stowclear: the removal could not be started\n", stderr);
+    status_t started = session.StartRemoval();
+    if (started != B_OK) {
+        // The session has said why it refused when the product was busy.
+        if (started != B_NOT_ALLOWED)
+            fputs("Stowclear: the removal could not be started\n", stderr);
         return kExitFailed;
     }
     // A stop ends the removal before its next entry; its end comes as usual.

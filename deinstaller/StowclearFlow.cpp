@@ -138,8 +138,11 @@ int StowclearFlow::Remove()
     fDialog->PrintLine(StowclearString(kFlowStopHint));
     fDialog->SetAlertHooks(
         [this] { PauseProgress(*fProgress, true); }, [this] { PauseProgress(*fProgress, false); });
-    if (fSession->StartRemoval() != B_OK) {
-        fputs("Stowclear: the removal could not be started\n", stderr);
+    status_t started = fSession->StartRemoval();
+    if (started != B_OK) {
+        // The session has said why it refused when the product was busy.
+        if (started != B_NOT_ALLOWED)
+            fputs("Stowclear: the removal could not be started\n", stderr);
         return kExitFailed;
     }
     if (!fDialog->WaitUntil([this] { return fProgress->Ended("remove"); }))

@@ -1,7 +1,9 @@
 #include "InstallRun.h"
 
 #include "BEntry.h"
+#include "DeinstallRecord.h"
 #include "EditScriptFile.h"
+#include "FillIn.h"
 #include "FindDirectory.h"
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -78,6 +81,8 @@ int32 InstallRun::Perform()
     // Nothing is written before every payload the run needs has been checked.
     if (!CheckPayloads())
         return kRunDamaged;
+    if (!LockPlace())
+        return kRunDestinationUnusable;
 
     if (fConfig.DoesDestinationExist())
         LibTrash(fProduct, false);
@@ -145,6 +150,34 @@ bool InstallRun::CheckPayloads()
         return false;
     }
     fProgress = std::make_unique<InstallByteProgress>(fConfig.Messenger(), total);
+    return true;
+}
+
+bool InstallRun::LockPlace()
+{
+    // The place is named by the destination folder's device and inode, so
+    // that two paths to one folder are one place.
+    struct stat folder;
+    const char* created = fConfig.FindString("opt_created_folder");
+    if (BEntry(fDestination.Path()).GetStat(&folder) == B_OK) {
+        std::string place = "place:" + std::to_string(folder.st_dev) + ":"
+            + std::to_string(folder.st_ino) + "/" + created;
+        if (fPlaceLock.Lock(place) == B_BUSY) {
+            LibString text = InstallString(kTextAlreadyRunningHere);
+            LibError("%s", fill_in(static_cast<const char*>(text), {fDestination.Path()}).c_str());
+            Fail(kRunDestinationUnusable,
+                std::string("an installation of this product is already running in ")
+                    + fDestination.Path());
+            return false;
+        }
+    }
+    // A lock folder that cannot be written (a read-only home) keeps no one
+    // from installing; only a lock that another holds does.
+    if (fProductLock.Lock(ProductLockName(fTag)) == B_BUSY) {
+        LibError("%s", static_cast<const char*>(InstallString(kTextProductBusy)));
+        Fail(kRunDestinationUnusable, "this product is being installed or removed right now");
+        return false;
+    }
     return true;
 }
 

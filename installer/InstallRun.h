@@ -8,6 +8,7 @@
 #include "BMessage.h"
 #include "BPath.h"
 #include "BVolume.h"
+#include "ExclusiveLock.h"
 #include "InstallByteProgress.h"
 #include "LibAppResource.h"
 #include "LibString.h"
@@ -44,6 +45,10 @@ public:
 private:
     bool OpenDestination();
     bool CheckPayloads();
+    // The product folder's place and the product itself, for this run
+    // alone; false (with the alert said) when another run or a removal has
+    // either.
+    bool LockPlace();
     bool CreateProductFolder();
     void WriteLogHeader();
     void LogRequirements();
@@ -89,4 +94,7 @@ private:
     int32 fPlaced = 0;
     std::vector<uint64> fItemBytes; // by entry index; selected items only
     std::unique_ptr<InstallByteProgress> fProgress;
+    // Held until the run ends, also when a stop unwinds it.
+    ExclusiveLock fPlaceLock;
+    ExclusiveLock fProductLock;
 };

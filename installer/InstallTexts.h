@@ -36,6 +36,8 @@ enum InstallText : long {
     kTextNoFolder = 1040,
     kTextCannotCreateFolder = 1041,
     kTextRestartNeeded = 1042,
+    kTextAlreadyRunningHere = 1150,
+    kTextProductBusy = 1151,
 };
 
 // Shown when the installer's record or payload cannot be obtained.

@@ -50,3 +50,8 @@ ScriptTags DeinstallScriptTags(const BMessage& record)
     return {
         TagIf(record, kBootScriptEdit), TagIf(record, kSetupEnvEdit), TagIf(record, kProfileEdit)};
 }
+
+std::string ProductLockName(const char* key)
+{
+    return std::string("product:") + (key != nullptr ? key : "");
+}

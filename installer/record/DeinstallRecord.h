@@ -6,6 +6,8 @@
 #include "BMessage.h"
 #include "LibString.h"
 
+#include <string>
+
 // Shown when the deinstaller carries no record (a base executable, or a
 // damaged one).
 constexpr const char* kNotConfiguredText
@@ -22,6 +24,11 @@ BMessage MakeDeinstallRecord(const BMessage& config);
 // writes, and so the key the deinstaller searches for. A missing key counts
 // as empty.
 LibString DeinstallKey(const BMessage& record);
+
+// The name of the lock (ExclusiveLock) that an install run and a removal of
+// the product with deinstall key `key` hold, so that one product is never
+// installed and removed, or installed twice, at once.
+std::string ProductLockName(const char* key);
 
 struct ScriptTags {
     LibString bootScript;
