@@ -1,10 +1,13 @@
 #include "WidgetGallery.h"
 
 #include "BBox.h"
+#include "BMenuItem.h"
 #include "LibLabelControl.h"
+#include "LibMenuButton.h"
 #include "LibPictureButton.h"
 #include "LibStringView.h"
 #include "LibTipManager.h"
+#include "LibVolumeMenu.h"
 #include "LibWindow.h"
 #include "TestApplication.h"
 
@@ -103,6 +106,28 @@ void AddLabels(BView* panel)
     }
 }
 
+void AddMenus(BView* panel)
+{
+    BBox* box = Box(panel, BRect(10, 105, 250, 215), "menus", "Menus");
+    auto* volume = new LibVolumeMenu(BPoint(10, 22), "volume", 'vol ', 60);
+    box->AddChild(volume);
+    volume->Update();
+    auto* folders = new LibMenuButton(
+        BPoint(10, 50), "folders", "Folder", 60, 150, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0, true);
+    box->AddChild(folders);
+    LibMenuField* field = folders->MenuField();
+    for (directory_which which : {B_DESKTOP_DIRECTORY, B_APPS_DIRECTORY, B_PREFERENCES_DIRECTORY,
+             B_UTILITIES_DIRECTORY, B_TRASH_DIRECTORY})
+        field->AddStdFolder(which, 'fold');
+    for (long i = 0; i < field->CountItems() - 1; ++i)
+        field->SetBitmap(field->ItemAt(i)->Label(), "folder");
+    field->SetItem(1);
+    auto* encodings = new LibMenuField(BRect(67, 80, 227, 103), "encodings", 0, true);
+    box->AddChild(encodings);
+    encodings->AddEncodingChoices('enco');
+    encodings->SetEncodingSelection(21);
+}
+
 } // namespace
 
 BWindow* MakeWidgetGalleryWindow()
@@ -114,6 +139,7 @@ BWindow* MakeWidgetGalleryWindow()
     window->AddChild(panel);
     AddPictureButtons(panel);
     AddLabels(panel);
+    AddMenus(panel);
     return window;
 }
 

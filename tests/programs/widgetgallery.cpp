@@ -1,6 +1,7 @@
 // widgetgallery OUTDIR: starts a private X server, shows the gallery of the
 // library's widgets and writes its pictures to OUTDIR/widgets-<scale>x.png
-// (and widgets-tip-<scale>x.png with the folder button's tip up). The scale
+// (widgets-menu-<scale>x.png with a menu open, widgets-tip-<scale>x.png
+// with the folder button's tip up). The scale
 // comes from STOW_SCALE, as for every program.
 #include "WidgetGallery.h"
 
@@ -9,6 +10,7 @@
 #include "Screenshot.h"
 #include "TestApplication.h"
 #include "UiScale.h"
+#include "WindowDriver.h"
 
 #include <cstdio>
 #include <string>
@@ -46,6 +48,11 @@ int main(int argc, char** argv)
     BWindow* gallery = stowtest::MakeWidgetGalleryWindow();
     gallery->Show();
     bool good = Save(gallery, argv[1], "widgets");
+    // The folder menu open, its items with their pictures.
+    stowtest::WindowDriver driver(gallery);
+    driver.Click("folders");
+    good = Save(gallery, argv[1], "widgets-menu") && good;
+    driver.PressKey("\x1b");
     LibTipManager tips;
     stowtest::ShowGalleryTip(gallery, tips);
     good = Save(gallery, argv[1], "widgets-tip") && good;
