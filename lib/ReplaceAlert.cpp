@@ -79,6 +79,26 @@ ReplaceAlert::ReplaceAlert(
             fTexts.checkBox});
         SetCheckBox(fTexts.checkBox, false);
     }
+    LayDetailViews(existing.Path(), incoming.Path());
+}
+
+// The windowed dialog shows the rows where the layout puts them, in 10-point
+// type, with each entry's large icon.
+void ReplaceAlert::LayDetailViews(const char* existing, const char* incoming)
+{
+    for (const ReplaceAlertView& view : fViews) {
+        AlertDetailView detail {
+            view.name, view.frame, view.text, AlertDetailView::kText, kFontSize};
+        if (view.name == "to_image" || view.name == "from_image") {
+            detail.kind = AlertDetailView::kIcon;
+            const char* path = view.name == "to_image" ? existing : incoming;
+            detail.text = path != nullptr ? path : "";
+        } else if (view.name == "future_collisions") {
+            detail.kind = AlertDetailView::kCheckBox;
+        }
+        AddDetailView(detail);
+    }
+    SetDetailHeight(HeightGrowth());
 }
 
 ReplaceAlert::~ReplaceAlert() = default;

@@ -59,6 +59,7 @@ private:
     static LibString MessageText(const BPath& existing, const char* language);
     // The icon and six rows of one entry, its top `offset` below the area's.
     void AddBlock(const char* prefix, const char* path, float offset);
+    void LayDetailViews(const char* existing, const char* incoming);
 
     const ReplaceAlertTexts& fTexts;
     const char* fKindWord;

@@ -3,6 +3,7 @@
 // a window later). docs/alerts.md lists the purposes and default answers.
 #pragma once
 
+#include "BRect.h"
 #include "SupportDefs.h"
 
 #include <optional>
@@ -29,6 +30,22 @@ struct AlertCheckBox {
     bool checked = false;
 };
 
+// A view of a dialog's detail area, placed as the caller lays it out (the
+// collision dialog's rows): its frame is relative to the top left of the
+// alert's text.
+struct AlertDetailView {
+    enum Kind {
+        kText,     // one line of text
+        kIcon,     // the large icon of the file at `text`
+        kCheckBox, // where the check box goes
+    };
+    std::string name;
+    BRect frame;
+    std::string text;
+    Kind kind = kText;
+    float fontSize = 10;
+};
+
 struct AlertRequest {
     std::string title;
     std::string text;
@@ -45,6 +62,10 @@ struct AlertRequest {
     // Lines shown under the text (the two entries of a name collision).
     std::vector<std::string> details;
     std::optional<AlertCheckBox> checkBox;
+    // When given, a windowed presenter shows these instead of the detail
+    // lines, in a window that many points taller.
+    std::vector<AlertDetailView> detailViews;
+    float detailHeight = 0;
 
     // defaultButton made valid; -1 when there are no buttons.
     int32 DefaultAnswer() const;

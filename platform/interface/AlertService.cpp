@@ -9,6 +9,8 @@ namespace {
 // Set while this thread is inside a presenter: an alert asked from there
 // would wait for itself.
 thread_local bool sPresenting = false;
+// How many alerts this thread is showing, one inside the other.
+thread_local int sShowing = 0;
 
 class PresentingScope {
 public:
@@ -22,6 +24,54 @@ bool ValidButton(const AlertRequest& request, int32 button)
 }
 
 } // namespace
+
+AlertService::NestedScope::NestedScope()
+    : fWasPresenting(sPresenting)
+{
+    sPresenting = false;
+}
+
+AlertService::NestedScope::~NestedScope()
+{
+    sPresenting = fWasPresenting;
+}
+
+// Holds the turn for one alert (and releases it however the asking ends).
+class AlertService::ShowTurn {
+public:
+    ShowTurn(AlertService& service, const std::shared_ptr<AlertPresenter>& presenter)
+        : fService(service)
+    {
+        fService.AcquireShowLock(presenter);
+    }
+    ~ShowTurn() { fService.ReleaseShowLock(); }
+    ShowTurn(const ShowTurn&) = delete;
+    ShowTurn& operator=(const ShowTurn&) = delete;
+
+private:
+    AlertService& fService;
+};
+
+// A thread that must go on serving (the UI thread) waits for its turn by
+// serving, not by blocking: the alert before it is answered there.
+void AlertService::AcquireShowLock(const std::shared_ptr<AlertPresenter>& presenter)
+{
+    if (sShowing > 0) {
+        ++sShowing;
+        return;
+    }
+    if (presenter != nullptr && presenter->KeepsServing())
+        presenter->ServeUntil([this] { return fShowLock.try_lock(); });
+    else
+        fShowLock.lock();
+    sShowing = 1;
+}
+
+void AlertService::ReleaseShowLock()
+{
+    if (--sShowing == 0)
+        fShowLock.unlock();
+}
 
 AlertService::AlertService(std::shared_ptr<AlertPresenter> presenter, std::ostream& report)
     : fPresenter(std::move(presenter))
@@ -77,7 +127,7 @@ AlertAnswer AlertService::Ask(const AlertRequest& request)
     if (request.buttons.empty())
         return AlertAnswer();
     BeforeAlert();
-    std::lock_guard<std::mutex> showing(fShowLock);
+    ShowTurn turn(*this, CurrentPresenter());
     AlertAnswer answer;
     std::shared_ptr<AlertPresenter> presenter;
     if (AnsweredWithoutUser(request, answer, presenter))
@@ -95,7 +145,7 @@ void AlertService::Show(const AlertRequest& request)
     if (sPresenting || request.buttons.empty())
         return;
     BeforeAlert();
-    std::lock_guard<std::mutex> showing(fShowLock);
+    ShowTurn turn(*this, CurrentPresenter());
     AlertAnswer answer;
     std::shared_ptr<AlertPresenter> presenter;
     if (AnsweredWithoutUser(request, answer, presenter))
@@ -131,6 +181,12 @@ AlertMode AlertService::Mode() const
 {
     std::lock_guard<std::mutex> lock(fSettingsLock);
     return fMode;
+}
+
+std::shared_ptr<AlertPresenter> AlertService::CurrentPresenter() const
+{
+    std::lock_guard<std::mutex> lock(fSettingsLock);
+    return fPresenter;
 }
 
 std::shared_ptr<AlertPresenter> AlertService::SetPresenter(

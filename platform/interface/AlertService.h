@@ -35,6 +35,7 @@ public:
     AlertMode Mode() const;
     // Installs a presenter; answers the one it replaces.
     std::shared_ptr<AlertPresenter> SetPresenter(std::shared_ptr<AlertPresenter> presenter);
+    std::shared_ptr<AlertPresenter> CurrentPresenter() const;
 
     // Called on the asking thread before every alert is shown or reported,
     // so that a front end can first show what the asker sent it before
@@ -46,6 +47,20 @@ public:
     void SetAnswer(const std::string& purpose, const AlertAnswer& answer);
     void RemoveAnswer(const std::string& purpose);
     void ClearAnswers();
+
+    // While one exists, the calling thread may ask alerts although it is
+    // inside a presenter: a windowed presenter's nested loop runs other
+    // windows' handlers, which may ask alerts of their own (shown over it).
+    class NestedScope {
+    public:
+        NestedScope();
+        ~NestedScope();
+        NestedScope(const NestedScope&) = delete;
+        NestedScope& operator=(const NestedScope&) = delete;
+
+    private:
+        bool fWasPresenting;
+    };
 
 private:
     bool PresetAnswer(const AlertRequest& request, AlertAnswer& answer) const;
@@ -60,6 +75,11 @@ private:
     std::function<void()> fBeforeAlert;
     AlertMode fMode = AlertMode::Interactive;
     std::map<std::string, AlertAnswer> fAnswers;
+
+    // Alerts come one at a time; the thread showing one may nest more.
+    void AcquireShowLock(const std::shared_ptr<AlertPresenter>& presenter);
+    void ReleaseShowLock();
+    class ShowTurn;
 
     std::mutex fShowLock; // held while one alert is shown or reported
     std::ostream& fReport;

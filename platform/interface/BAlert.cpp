@@ -47,6 +47,16 @@ void BAlert::AddDetail(const char* line)
     fRequest.details.push_back(line != nullptr ? line : "");
 }
 
+void BAlert::AddDetailView(const AlertDetailView& view)
+{
+    fRequest.detailViews.push_back(view);
+}
+
+void BAlert::SetDetailHeight(float height)
+{
+    fRequest.detailHeight = height;
+}
+
 void BAlert::SetCheckBox(const char* label, bool checked)
 {
     fRequest.checkBox = AlertCheckBox {label != nullptr ? label : "", checked};

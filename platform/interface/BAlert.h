@@ -22,6 +22,10 @@ public:
     // The tag by which a program answers alerts in advance (docs/alerts.md).
     void SetPurpose(const char* purpose);
     void AddDetail(const char* line);
+    // Lays the detail area out view by view for a windowed presenter, which
+    // makes the window `height` points taller for it.
+    void AddDetailView(const AlertDetailView& view);
+    void SetDetailHeight(float height);
     void SetCheckBox(const char* label, bool checked);
     // The check box's state: as offered before Go(), as answered after it.
     bool CheckBoxValue() const;

@@ -57,7 +57,8 @@ void BListView::MouseMoved(BPoint where, uint32, const BMessage*)
         fPressed = false;
         return;
     }
-    if (std::hypot(where.x - fPressPoint.x, where.y - fPressPoint.y) < kDragDistance)
+    float dx = where.x - fPressPoint.x, dy = where.y - fPressPoint.y;
+    if (dx * dx + dy * dy < kDragDistance * kDragDistance)
         return;
     fPressed = false;
     InitiateDrag(fPressPoint, fPressIndex, fPressWasSelected);

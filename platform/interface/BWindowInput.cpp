@@ -4,6 +4,7 @@
 #include "AppDefs.h"
 #include "BApplication.h"
 #include "BButton.h"
+#include "BControl.h"
 #include "BWindow.h"
 #include "KernelThreads.h"
 #include "MainLoop.h"
@@ -325,7 +326,9 @@ void CollectNavigable(BView* view, std::vector<BView*>& views)
 {
     if (view->IsHidden(nullptr))
         return;
-    if (view->Flags() & (B_NAVIGABLE | B_NAVIGABLE_JUMP))
+    auto* control = dynamic_cast<BControl*>(view);
+    if ((view->Flags() & (B_NAVIGABLE | B_NAVIGABLE_JUMP))
+        && (control == nullptr || control->IsEnabled()))
         views.push_back(view);
     for (int32 i = 0; i < view->CountChildren(); ++i)
         CollectNavigable(view->ChildAt(i), views);

@@ -70,7 +70,8 @@ void BitmapPainter::FillRect(int x, int y, int width, int height)
 void BitmapPainter::StrokeLine(float x0, float y0, float x1, float y1, float width)
 {
     float dx = x1 - x0, dy = y1 - y0;
-    float length = std::hypot(dx, dy);
+    // sqrt, not hypotf: the programs keep to the C library of 2022.
+    float length = std::sqrt(dx * dx + dy * dy);
     if (length == 0) {
         FillRect(int(std::floor(x0)), int(std::floor(y0)), 1, 1);
         return;

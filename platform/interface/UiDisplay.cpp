@@ -4,6 +4,7 @@
 #include "MainLoop.h"
 #include "NativeModule.h"
 #include "UiScale.h"
+#include "WindowAlertPresenter.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -54,6 +55,7 @@ bool UiDisplay::Connect()
     set_ui_scale(ui_scale_from(getenv("STOW_SCALE"), getenv("GDK_SCALE"), state.screen.dpi));
     loop.SetBackend(std::make_unique<DisplayLoopBackend>(display));
     state.display = display;
+    WindowAlertPresenter::Install();
     return true;
 }
 

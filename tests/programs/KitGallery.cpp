@@ -302,6 +302,12 @@ BWindow* MakeGalleryWindow()
 {
     auto* window = new BWindow(BRect(10, 10, 10 + kWidth - 1, 10 + kHeight - 1),
         "Window kit gallery", B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE);
+    FillGallery(window);
+    return window;
+}
+
+void FillGallery(BWindow* window)
+{
     auto* panel
         = new BView(BRect(0, 0, kWidth - 1, kHeight - 1), "panel", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
     panel->SetViewColor(ui_color(B_PANEL_BACKGROUND_COLOR));
@@ -315,7 +321,6 @@ BWindow* MakeGalleryWindow()
     AddStatus(panel);
     AddPictureButtons(panel);
     AddDrawing(panel);
-    return window;
 }
 
 } // namespace stowtest

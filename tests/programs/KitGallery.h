@@ -8,5 +8,7 @@ namespace stowtest {
 
 // A new, hidden window titled "Window kit gallery" at the screen's top left.
 BWindow* MakeGalleryWindow();
+// Adds the gallery's views to a window of at least 600 by 560 points.
+void FillGallery(BWindow* window);
 
 } // namespace stowtest

@@ -1,8 +1,10 @@
 // kitgallery OUTDIR: starts a private X server, shows the window kit's
 // gallery and writes its pictures to OUTDIR/gallery-<scale>x.png (and
-// gallery-menu-<scale>x.png with a menu open). The scale comes from
-// STOW_SCALE, as for every program.
+// gallery-menu-<scale>x.png with a menu open), and every kind of alert
+// (alert-*-<scale>x.png). The scale comes from STOW_SCALE, as for every
+// program.
 #include "KitGallery.h"
+#include "GalleryAlerts.h"
 
 #include "BWindow.h"
 #include "Screenshot.h"
@@ -11,7 +13,9 @@
 #include "WindowDriver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -50,6 +54,19 @@ int main(int argc, char** argv)
     stowtest::WindowDriver driver(gallery);
     driver.Click("language");
     good = Save(gallery, argv[1], "gallery-menu") && good;
+    driver.PressKey("\x1b");
+    char folder[] = "/tmp/kitgallery-XXXXXX";
+    if (mkdtemp(folder) == nullptr)
+        return 1;
+    for (const stowtest::GalleryAlert& sample : stowtest::GalleryAlerts(folder)) {
+        std::thread asking(sample.ask);
+        BWindow* alert = stowtest::WindowDriver::WaitForAlert();
+        good = alert != nullptr && Save(alert, argv[1], sample.leaf) && good;
+        good = stowtest::WindowDriver::AnswerAlert(sample.answer) && good;
+        asking.join();
+    }
+    std::string cleanup = std::string("rm -rf '") + folder + "'";
+    good = system(cleanup.c_str()) == 0 && good;
     gallery->Lock();
     gallery->Quit();
     return good ? 0 : 1;

@@ -1,15 +1,27 @@
 #include "WindowDriver.h"
 
+#include "AlertWindow.h"
 #include "BBox.h"
+#include "BButton.h"
 #include "BControl.h"
+#include "BListView.h"
+#include "BMenu.h"
+#include "BMenuField.h"
+#include "BMenuItem.h"
+#include "BStatusBar.h"
 #include "BStringView.h"
+#include "BTextView.h"
 #include "BWindow.h"
+#include "MenuWindow.h"
 #include "TestApplication.h"
 #include "UiScale.h"
 #include "WindowList.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace stowtest {
 
@@ -153,11 +165,15 @@ void WindowDriver::PressKey(const char* bytes, int32 modifiers, int32 rawKey)
     Settle();
 }
 
+// One key per character, however many bytes it takes.
 void WindowDriver::Type(const std::string& text)
 {
-    for (char byte : text) {
-        char bytes[2] = {byte, '\0'};
-        PressKey(bytes);
+    for (size_t at = 0; at < text.size();) {
+        size_t next = at + 1;
+        while (next < text.size() && (uint8(text[next]) & 0xc0) == 0x80)
+            ++next;
+        PressKey(text.substr(at, next - at).c_str());
+        at = next;
     }
 }
 
@@ -183,6 +199,10 @@ std::string WindowDriver::Text(const char* name)
             text = string->Text();
         else if (auto* box = dynamic_cast<BBox*>(view))
             text = box->Label() != nullptr ? box->Label() : "";
+        else if (auto* textView = dynamic_cast<BTextView*>(view))
+            text = textView->Text();
+        else if (auto* field = dynamic_cast<BMenuField*>(view))
+            text = field->MenuItem() != nullptr ? field->MenuItem()->Label() : "";
     });
     if (!found)
         ADD_FAILURE() << "no view \"" << name << "\"";
@@ -207,6 +227,177 @@ bool WindowDriver::IsEnabled(const char* name)
         enabled = control != nullptr && control->IsEnabled();
     });
     return enabled;
+}
+
+} // namespace stowtest
+
+namespace stowtest {
+
+BWindow* WindowDriver::FindAlert()
+{
+    BWindow* found = nullptr;
+    TestApplication::Call([&] {
+        for (BWindow* window : WindowList::Snapshot()) {
+            if (dynamic_cast<AlertWindow*>(window) != nullptr && !window->IsHidden())
+                found = window;
+        }
+    });
+    return found;
+}
+
+// The alert comes from another thread, which runs at its own pace: look
+// again until it is there (a bound against hanging, not a timing).
+BWindow* WindowDriver::WaitForAlert()
+{
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < limit) {
+        TestApplication::Settle();
+        if (BWindow* alert = FindAlert())
+            return alert;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return nullptr;
+}
+
+bool WindowDriver::AnswerAlert(const std::string& label)
+{
+    BWindow* alert = WaitForAlert();
+    if (alert == nullptr) {
+        ADD_FAILURE() << "no alert to answer with \"" << label << "\"";
+        return false;
+    }
+    WindowDriver driver(alert);
+    std::string button;
+    driver.Read([&](BWindow* window) {
+        for (int32 i = 0; i < 3 && button.empty(); ++i) {
+            std::string name = "alert_button_" + std::to_string(i);
+            auto* view = dynamic_cast<BButton*>(window->FindView(name.c_str()));
+            if (view != nullptr && view->Label() == label)
+                button = name;
+        }
+    });
+    if (button.empty()) {
+        ADD_FAILURE() << "the alert has no button \"" << label << "\"";
+        return false;
+    }
+    return driver.Click(button.c_str());
+}
+
+bool WindowDriver::SelectRow(const char* list, int32 row, bool extend)
+{
+    BRect frame;
+    Read([&](BWindow* window) {
+        auto* view = dynamic_cast<BListView*>(window->FindView(list));
+        if (view != nullptr) {
+            view->ScrollTo(BPoint(0, std::max(0.0f, view->ItemFrame(row).top - 2)));
+            frame = view->ItemFrame(row);
+        }
+    });
+    if (!frame.IsValid()) {
+        ADD_FAILURE() << "no row " << row << " in \"" << list << "\"";
+        return false;
+    }
+    BPoint point;
+    BPoint where(frame.left + 4, frame.top + frame.Height() / 2);
+    if (!Locate(list, &where, point))
+        return false;
+    native::Event down;
+    down.kind = native::kMouseDown;
+    float scale = ui_scale();
+    down.x = int((point.x + 0.5f) * scale);
+    down.y = int((point.y + 0.5f) * scale);
+    down.buttons = 1;
+    down.modifiers = extend ? int(B_COMMAND_KEY) : 0;
+    fWindow->PostInput(down);
+    native::Event up = down;
+    up.kind = native::kMouseUp;
+    up.buttons = 0;
+    fWindow->PostInput(up);
+    Settle();
+    return true;
+}
+
+bool WindowDriver::HoverRow(const char* list, int32 row)
+{
+    BRect frame;
+    Read([&](BWindow* window) {
+        if (auto* view = dynamic_cast<BListView*>(window->FindView(list)))
+            frame = view->ItemFrame(row);
+    });
+    if (!frame.IsValid())
+        return false;
+    return MoveMouse(list, BPoint(frame.left + 4, frame.top + frame.Height() / 2));
+}
+
+std::vector<int32> WindowDriver::Selection(const char* list)
+{
+    std::vector<int32> rows;
+    Read([&](BWindow* window) {
+        auto* view = dynamic_cast<BListView*>(window->FindView(list));
+        for (int32 i = 0; view != nullptr && view->CurrentSelection(i) >= 0; ++i)
+            rows.push_back(view->CurrentSelection(i));
+    });
+    return rows;
+}
+
+bool WindowDriver::ChooseMenuItem(const char* menuField, const char* label)
+{
+    BMenu* menu = nullptr;
+    Read([&](BWindow* window) {
+        if (auto* field = dynamic_cast<BMenuField*>(window->FindView(menuField)))
+            menu = field->Menu();
+    });
+    if (menu == nullptr) {
+        ADD_FAILURE() << "no menu field \"" << menuField << "\"";
+        return false;
+    }
+    if (!Click(menuField))
+        return false;
+    BWindow* menuWindow = nullptr;
+    TestApplication::Call([&] {
+        for (BWindow* window : WindowList::Snapshot()) {
+            auto* open = dynamic_cast<MenuWindow*>(window);
+            if (open != nullptr && open->Menu() == menu)
+                menuWindow = open;
+        }
+    });
+    if (menuWindow == nullptr) {
+        ADD_FAILURE() << "the menu of \"" << menuField << "\" did not open";
+        return false;
+    }
+    WindowDriver inMenu(menuWindow);
+    BRect frame;
+    inMenu.Read([&](BWindow*) {
+        if (BMenuItem* item = menu->FindItem(label))
+            frame = item->Frame();
+    });
+    if (!frame.IsValid()) {
+        ADD_FAILURE() << "no item \"" << label << "\"";
+        native::Event escape;
+        escape.kind = native::kKeyDown;
+        escape.bytes[0] = B_ESCAPE;
+        menuWindow->PostInput(escape);
+        Settle();
+        return false;
+    }
+    return inMenu.Click(menu->Name(), BPoint(frame.left + 8, frame.top + frame.Height() / 2));
+}
+
+WindowDriver::StatusValues WindowDriver::Status(const char* statusBar)
+{
+    StatusValues values;
+    Read([&](BWindow* window) {
+        auto* bar = dynamic_cast<BStatusBar*>(window->FindView(statusBar));
+        if (bar == nullptr)
+            return;
+        values.value = bar->CurrentValue();
+        values.max = bar->MaxValue();
+        values.label = bar->Label();
+        values.text = bar->Text();
+        values.trailingText = bar->TrailingText();
+        values.trailingLabel = bar->TrailingLabel();
+    });
+    return values;
 }
 
 } // namespace stowtest

@@ -22,6 +22,12 @@ public:
 
     // The program's window with this title, or null.
     static BWindow* FindWindow(const std::string& title);
+    // The alert on screen (the last one shown), or null.
+    static BWindow* FindAlert();
+    // Waits until an alert shows (null when none does).
+    static BWindow* WaitForAlert();
+    // Presses the button of the alert on screen with this label.
+    static bool AnswerAlert(const std::string& label);
     BWindow* Window() const { return fWindow; }
 
     // Input. `where` is in the view's coordinates; without it, the middle.
@@ -35,6 +41,19 @@ public:
     // kit (InterfaceDefs.h).
     void PressKey(const char* bytes, int32 modifiers = 0, int32 rawKey = 0);
     void Type(const std::string& text);
+
+    // Lists, menus, status bars.
+    bool SelectRow(const char* list, int32 row, bool extend = false);
+    bool HoverRow(const char* list, int32 row);
+    std::vector<int32> Selection(const char* list);
+    // Opens the menu field and clicks the item with this label.
+    bool ChooseMenuItem(const char* menuField, const char* label);
+    struct StatusValues {
+        float value = 0;
+        float max = 0;
+        std::string label, text, trailingText, trailingLabel;
+    };
+    StatusValues Status(const char* statusBar);
 
     // Reading views (under the window's lock, on the UI thread).
     bool HasView(const char* view);
