@@ -93,7 +93,8 @@ void DeinstallProgress::RemovalProgress(const BMessage& message)
     const char* leaf = message.FindString("folder");
     const char* left = message.FindString("found");
     if (fStyle == ProgressStyle::StatusBar) {
-        fValue = std::max<int64>(fValue - 1, 0);
+        // A folder that left whole counts down by everything it took along.
+        fValue = std::max<int64>(fValue + int64(message.FindFloat("size")), 0);
         DrawStatusBar(leaf != nullptr ? leaf : "", left != nullptr ? left : "");
         return;
     }

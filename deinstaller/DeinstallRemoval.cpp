@@ -222,9 +222,10 @@ bool DeinstallRemoval::MoveWhole(
     } else {
         ++counts.failed;
         ReportProblem(std::string("Could not move ") + static_cast<const char*>(top.path) + " to "
-            + fDestination);
+                + fDestination,
+            top.path);
     }
-    Report(top.path, remaining);
+    Report(top.path, remaining, together);
     remaining -= together;
     return true;
 }
@@ -251,7 +252,8 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
             continue;
         if (!StillFound(item, st)) {
             ReportProblem(std::string("Left alone, not the entry the search found: ")
-                + static_cast<const char*>(item.path));
+                    + static_cast<const char*>(item.path),
+                item.path);
             ++counts.changed;
             continue;
         }
@@ -264,9 +266,10 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
         } else {
             ++counts.failed;
             ReportProblem(std::string("Could not move ") + static_cast<const char*>(item.path)
-                + " to " + fDestination);
+                    + " to " + fDestination,
+                item.path);
         }
-        Report(item.path, remaining--);
+        Report(item.path, remaining--, 1);
     }
 }
 
@@ -315,12 +318,12 @@ status_t DeinstallRemoval::MoveAway(
     return B_FILE_EXISTS;
 }
 
-void DeinstallRemoval::Report(const char* path, long remaining)
+void DeinstallRemoval::Report(const char* path, long remaining, long together)
 {
     if (!fParent.IsValid())
         return;
     BMessage progress(kSearchProgressMessage);
-    progress.AddFloat("size", -1.0f);
+    progress.AddFloat("size", -float(together));
     progress.AddString("folder", BPath(path).Leaf());
     LibString count;
     count.Formatted("%ld", remaining);
@@ -328,12 +331,13 @@ void DeinstallRemoval::Report(const char* path, long remaining)
     fParent.SendMessage(&progress);
 }
 
-void DeinstallRemoval::ReportProblem(const std::string& text)
+void DeinstallRemoval::ReportProblem(const std::string& text, const char* path)
 {
     if (!fParent.IsValid())
         return;
     BMessage problem(kRemovalProblemMessage);
     problem.AddString("message", text);
+    problem.AddString("path", path);
     fParent.SendMessage(&problem);
 }
 

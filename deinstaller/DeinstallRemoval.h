@@ -5,8 +5,8 @@
 // that are empty by then, each pass from the last found entry to the first.
 // Then the product's tagged sections leave the user's shell scripts.
 // Progress goes to the parent as 'slmt' (once) and 'snfi' (per entry, or
-// per folder leaving whole), and each entry that stays against the user's
-// choice as 'srpb'.
+// per folder leaving whole, its "size" minus the entries that went), and
+// each entry that stays against the user's choice as 'srpb'.
 #pragma once
 
 #include "BMessenger.h"
@@ -24,7 +24,7 @@
 // Sent once before the removal: int32 "size", the number of selected entries.
 constexpr uint32 kRemovalLimitMessage = 'slmt';
 // An entry that could not be moved, or that changed since the search and is
-// left alone: string "message" says which and why.
+// left alone: string "message" says which and why, string "path" which.
 constexpr uint32 kRemovalProblemMessage = 'srpb';
 
 struct RemovalCounts {
@@ -94,8 +94,9 @@ private:
     // arrived there but its old place could not be emptied.
     status_t MoveAway(
         const char* path, std::string* arrived = nullptr, const std::function<bool()>& cancel = {});
-    void Report(const char* path, long remaining);
-    void ReportProblem(const std::string& text);
+    // One moved entry, or a folder that took `together` - 1 entries along.
+    void Report(const char* path, long remaining, long together);
+    void ReportProblem(const std::string& text, const char* path);
     void EditScripts();
 
     BMessenger fParent;

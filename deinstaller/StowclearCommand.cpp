@@ -3,11 +3,9 @@
 #include "AlertService.h"
 #include "DeinstallProgress.h"
 #include "DeinstallSession.h"
-#include "LibAppInfo.h"
-#include "ReplaceAlert.h"
 #include "StopSignals.h"
+#include "StowclearStart.h"
 #include "TerminalInfo.h"
-#include "oLocalize.h"
 
 #include <cstdio>
 #include <memory>
@@ -20,19 +18,6 @@ int Usage(const char* message)
 {
     fprintf(stderr, "Stowclear: %s\n%s", message, stowclear_usage().c_str());
     return kExitUsage;
-}
-
-void SetUpAlerts(const StowclearOptions& options)
-{
-    AlertService& alerts = AlertService::Default();
-    if (options.unattended)
-        alerts.SetMode(AlertMode::Unattended);
-    if (options.onCollision != CollisionAnswer::Ask) {
-        int32 button = options.onCollision == CollisionAnswer::Replace
-            ? ReplaceAlert::kReplaceButton
-            : ReplaceAlert::kDontReplaceButton;
-        alerts.SetAnswer(ReplaceAlert::kPurpose, {button, true});
-    }
 }
 
 struct ProgressCloser {
@@ -112,12 +97,9 @@ int RunStowclear(const StowclearOptions& options)
         printf("Stowclear %s\n", kStowclearVersion);
         return kExitRemoved;
     }
-    if (!options.language.empty() && !oLocalize().SetLanguage(options.language.c_str()))
-        fprintf(stderr, "Stowclear: the language could not be kept on this program's file\n");
-    SetUpAlerts(options);
-    // The build gave the program its version already; this only writes
-    // when a copy lost it (and fails quietly on the running file).
-    LibSetAppVersion(1, 3, 1, "Deinstaller", "Deinstall BeOS applications", 5, 0);
+    if (options.unattended)
+        AlertService::Default().SetMode(AlertMode::Unattended);
+    apply_stowclear_start(options);
 
     ProgressPtr progress = StartProgress();
     DeinstallSession session {BMessenger(progress.get())};

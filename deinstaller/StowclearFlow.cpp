@@ -1,16 +1,13 @@
 #include "StowclearFlow.h"
 
-#include "AlertService.h"
 #include "DeinstallProgress.h"
 #include "DeinstallSession.h"
 #include "ExitCodes.h"
 #include "FillIn.h"
-#include "LibAppInfo.h"
-#include "ReplaceAlert.h"
 #include "StowclearFlowTexts.h"
+#include "StowclearStart.h"
 #include "TerminalDialog.h"
 #include "TerminalInfo.h"
-#include "oLocalize.h"
 
 #include <cstdio>
 #include <memory>
@@ -47,15 +44,7 @@ StowclearFlow::StowclearFlow(const StowclearOptions& options)
 
 int StowclearFlow::Run()
 {
-    if (!fOptions.language.empty() && !oLocalize().SetLanguage(fOptions.language.c_str()))
-        fprintf(stderr, "Stowclear: the language could not be kept on this program's file\n");
-    if (fOptions.onCollision != CollisionAnswer::Ask) {
-        int32 button = fOptions.onCollision == CollisionAnswer::Replace
-            ? ReplaceAlert::kReplaceButton
-            : ReplaceAlert::kDontReplaceButton;
-        AlertService::Default().SetAnswer(ReplaceAlert::kPurpose, {button, true});
-    }
-    LibSetAppVersion(1, 3, 1, "Deinstaller", "Deinstall BeOS applications", 5, 0);
+    apply_stowclear_start(fOptions);
     TerminalDialog dialog;
     if (dialog.InitCheck() != B_OK)
         return Usage("cannot watch for Ctrl-C; use --unattended");
