@@ -154,6 +154,15 @@ status_t WriteTypeAttribute(const std::string& path, const std::string& type)
     return status == B_OK ? info.SetType(type.c_str()) : status;
 }
 
+// A folder on another device than its parent, or its own parent ("/").
+bool IsMountPoint(const char* path, const struct stat& folder)
+{
+    struct stat parent;
+    if (stat(join_path(path, "..").c_str(), &parent) != 0)
+        return false;
+    return parent.st_dev != folder.st_dev || parent.st_ino == folder.st_ino;
+}
+
 } // namespace
 
 std::string mime_type_of_content(const std::string& head, bool executable)
@@ -185,7 +194,7 @@ std::string detect_mime_type(const char* path)
     if (path == nullptr || lstat(path, &st) != 0)
         return {};
     if (S_ISDIR(st.st_mode))
-        return kDirectoryMimeType;
+        return IsMountPoint(path, st) ? kVolumeMimeType : kDirectoryMimeType;
     if (S_ISLNK(st.st_mode))
         return kSymLinkMimeType;
     if (!S_ISREG(st.st_mode))
@@ -208,7 +217,7 @@ status_t set_mime_types(const char* path)
     if (type.empty())
         return path == nullptr ? B_BAD_VALUE : B_ENTRY_NOT_FOUND;
     status_t status = WriteTypeAttribute(path, type);
-    if (type != kDirectoryMimeType)
+    if (type != kDirectoryMimeType && type != kVolumeMimeType)
         return status;
     DIR* dir = opendir(path);
     if (dir == nullptr)

@@ -10,6 +10,9 @@
 constexpr const char* kDirectoryMimeType = "application/x-vnd.Be-directory";
 constexpr const char* kExecutableMimeType = "application/x-vnd.Be-elfexecutable";
 constexpr const char* kSymLinkMimeType = "application/x-vnd.Be-symlink";
+// The root folder of a mounted volume (a mount point, "/" included), which
+// folder choosers show beside plain folders.
+constexpr const char* kVolumeMimeType = "application/x-vnd.Be-volume";
 
 // The type of the entry at `path` (not followed when a link); empty when
 // nothing is there or it cannot be read.

@@ -78,6 +78,9 @@ TEST(FileTypes, EntriesOnDiskAndTheTypeAttribute)
     EXPECT_EQ(detect_mime_type((temp / "item/link").c_str()), kSymLinkMimeType);
     EXPECT_EQ(detect_mime_type((temp / "item/script").c_str()), "application/x-shellscript");
     EXPECT_EQ(detect_mime_type("/proc/self/exe"), kSymLinkMimeType);
+    EXPECT_EQ(detect_mime_type("/"), kVolumeMimeType);
+    EXPECT_EQ(detect_mime_type("/proc"), kVolumeMimeType);
+    EXPECT_EQ(detect_mime_type("/proc/self/"), kDirectoryMimeType);
     char self[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
     ASSERT_GT(length, 0);
