@@ -225,8 +225,10 @@ bool DeinstallRemoval::MoveWhole(
                 + fDestination,
             top.path);
     }
-    Report(top.path, remaining, together);
+    // Shown as the last of its entries to go: the count drops by all of
+    // them and still ends at 1, and the bar by as many.
     remaining -= together;
+    Report(top.path, remaining + 1, together);
     return true;
 }
 

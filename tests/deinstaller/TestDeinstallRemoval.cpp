@@ -6,13 +6,16 @@
 #include "BPath.h"
 #include "BVolumeRoster.h"
 #include "DeinstallHelpers.h"
+#include "DeinstallProgress.h"
 #include "DeinstallRemoval.h"
 #include "EditScriptFile.h"
 #include "ReplaceAlert.h"
 #include "ScriptedPresenter.h"
 #include "SubtreeSurvey.h"
 
+#include <cstdio>
 #include <set>
+#include <tuple>
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -107,12 +110,12 @@ TEST_F(DeinstallRemovalTest, WholeFoldersThenFilesThenEmptiedFoldersGoToTheTrash
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].what, kRemovalLimitMessage);
     EXPECT_EQ(got[0].FindInt32("size"), 10);
-    for (size_t i = 1; i < got.size(); ++i) {
+    for (size_t i = 1; i < got.size(); ++i)
         EXPECT_EQ(got[i].what, kSearchProgressMessage);
-        EXPECT_EQ(got[i].FindFloat("size"), i == 1 ? -6.0f : -1.0f);
-    }
     EXPECT_EQ(std::string(got[1].FindString("folder")), "demo");
-    EXPECT_EQ(std::string(got[1].FindString("found")), "10");
+    EXPECT_EQ(got[1].FindFloat("size"), -6.0f);
+    EXPECT_EQ(std::string(got[1].FindString("found")), "5");
+    EXPECT_EQ(got[2].FindFloat("size"), -1.0f);
     EXPECT_EQ(std::string(got[2].FindString("found")), "4");
     EXPECT_EQ(std::string(got[3].FindString("found")), "3");
 }
@@ -184,6 +187,31 @@ TEST_F(DeinstallRemovalTest, AFolderArrivesWholeInAChosenFolder)
     EXPECT_EQ(ReadFile(to / "pkg copy/sub/g"), "product");
     EXPECT_EQ(TagOf(to / "pkg copy/sub/g"), kKey);
     EXPECT_FALSE(fs::exists(box.temp / "opt/pkg"));
+}
+
+TEST(DeinstallRemovalProgress, TheBarDropsByEveryEntryAWholeFolderTookAndEndsEmpty)
+{
+    FILE* out = tmpfile();
+    ASSERT_NE(out, nullptr);
+    DeinstallProgress progress(ProgressStyle::StatusBar, out, 200);
+    BMessage limit(kRemovalLimitMessage);
+    limit.AddInt32("size", 10);
+    progress.MessageReceived(&limit);
+    for (auto [leaf, size, found] : {std::tuple {"demo", -6.0f, "5"}, {"last", -4.0f, "1"}}) {
+        BMessage moved(kSearchProgressMessage);
+        moved.AddFloat("size", size);
+        moved.AddString("folder", leaf);
+        moved.AddString("found", found);
+        progress.MessageReceived(&moved);
+    }
+    fflush(out);
+    rewind(out);
+    std::string shown;
+    for (int c = fgetc(out); c != EOF; c = fgetc(out))
+        shown += char(c);
+    fclose(out);
+    EXPECT_NE(shown.find("[========            ] 5  demo"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[                    ] 1  last"), std::string::npos) << shown;
 }
 
 TEST_F(DeinstallRemovalTest, TheTrashKeepsWhatItHolds)
