@@ -1,5 +1,7 @@
 #include "LibBitmap.h"
 
+#include "BEntry.h"
+#include "BNode.h"
 #include "SystemPalette.h"
 
 #include <algorithm>
@@ -26,6 +28,29 @@ LibBitmap::LibBitmap(BMessage* archive)
 { }
 
 LibBitmap::~LibBitmap() = default;
+
+bool LibBitmap::SetTo(BNode& node, icon_size size)
+{
+    BNodeInfo info(&node);
+    return info.InitCheck() == B_OK && info.GetTrackerIcon(this, size) == B_OK;
+}
+
+bool LibBitmap::SetTo(const BEntry& entry, icon_size size)
+{
+    entry_ref ref;
+    if (entry.GetRef(&ref) != B_OK)
+        return false;
+    BNode node(&ref);
+    return SetTo(node, size);
+}
+
+bool LibBitmap::SetTo(const char* path, icon_size size)
+{
+    if (path == nullptr)
+        return false;
+    BNode node(path);
+    return SetTo(node, size);
+}
 
 int32 LibBitmap::BitsLengthFor(BRect bounds)
 {

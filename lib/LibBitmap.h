@@ -4,6 +4,10 @@
 #pragma once
 
 #include "BBitmap.h"
+#include "BNodeInfo.h"
+
+class BEntry;
+class BNode;
 
 class LibBitmap : public BBitmap {
 public:
@@ -18,6 +22,12 @@ public:
     // invalid, empty one.
     explicit LibBitmap(BMessage* archive);
     ~LibBitmap() override;
+
+    // Fills the bitmap with the node's icon as the file manager shows it
+    // (a link shows its target's); false when there is no such node.
+    bool SetTo(BNode& node, icon_size size);
+    bool SetTo(const BEntry& entry, icon_size size);
+    bool SetTo(const char* path, icon_size size);
 
     // The length the bits constructor reads for `bounds`.
     static int32 BitsLengthFor(BRect bounds);

@@ -2,7 +2,11 @@
 
 #include "BBox.h"
 #include "BMenuItem.h"
+#include "BScrollView.h"
+#include "BitmapView.h"
+#include "FileListItem.h"
 #include "LibLabelControl.h"
+#include "LibListView.h"
 #include "LibMenuButton.h"
 #include "LibPictureButton.h"
 #include "LibStringView.h"
@@ -18,7 +22,7 @@ namespace stowtest {
 namespace {
 
 constexpr float kWidth = 520;
-constexpr float kHeight = 360;
+constexpr float kHeight = 470;
 constexpr uint32 kTipCommand = 'stip';
 constexpr char kLongPath[] = "/boot/home/Applications/Stowsmith/Documentation/Getting started";
 
@@ -128,6 +132,38 @@ void AddMenus(BView* panel)
     encodings->SetEncodingSelection(21);
 }
 
+// Rows of files every Debian system has: folders in dark grey before the
+// leaf in black, leaf names alone, a path shortened at its beginning.
+void AddFileList(BView* panel)
+{
+    BBox* box = Box(panel, BRect(10, 225, 510, 460), "files", "File lists and icons");
+    auto* list = new LibListView(BRect(0, 0, 300, 180), "file_list");
+    box->AddChild(new BScrollView(
+        "file_scroll", list, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0, false, true, B_FANCY_BORDER));
+    list->Parent()->MoveTo(12, 25);
+    list->AddItem(new FileListItem("/usr/share/doc", false, true));
+    list->AddItem(new FileListItem("/usr/bin/env", false, true));
+    list->AddItem(new FileListItem("/etc/hostname", true, false));
+    list->AddItem(new FileListItem("/etc/os-release", true, false));
+    auto* shortened = new FileListItem(
+        "/usr/share/doc/Stowsmith/Documentation/Getting started/Installing a product.txt", false,
+        true);
+    shortened->SetTruncateMode(B_TRUNCATE_BEGINNING);
+    list->AddItem(shortened);
+    list->AddItem(new FileListItem("/no/such/file", true, false));
+    list->Select(1);
+    struct Icon {
+        const char* name;
+        const char* path;
+        float top;
+    };
+    for (Icon icon : {Icon {"icon_folder", "/usr/share/doc", 30},
+             Icon {"icon_program", "/usr/bin/env", 80}, Icon {"icon_text", "/etc/hostname", 130}}) {
+        box->AddChild(new BitmapView(BPoint(340, icon.top), icon.name, icon.path));
+        box->AddChild(new BStringView(BRect(380, icon.top + 8, 490, icon.top + 24), "", icon.path));
+    }
+}
+
 } // namespace
 
 BWindow* MakeWidgetGalleryWindow()
@@ -140,6 +176,7 @@ BWindow* MakeWidgetGalleryWindow()
     AddPictureButtons(panel);
     AddLabels(panel);
     AddMenus(panel);
+    AddFileList(panel);
     return window;
 }
 
