@@ -1,11 +1,12 @@
 // kitgallery OUTDIR: starts a private X server, shows the window kit's
 // gallery and writes its pictures to OUTDIR/gallery-<scale>x.png (and
 // gallery-menu-<scale>x.png with a menu open), and every kind of alert
-// (alert-*-<scale>x.png). The scale comes from STOW_SCALE, as for every
-// program.
+// (alert-*-<scale>x.png) and a file panel (file-panel-<scale>x.png). The scale comes from
+// STOW_SCALE, as for every program.
 #include "KitGallery.h"
 #include "GalleryAlerts.h"
 
+#include "BFilePanel.h"
 #include "BWindow.h"
 #include "Screenshot.h"
 #include "TestApplication.h"
@@ -64,6 +65,15 @@ int main(int argc, char** argv)
         good = alert != nullptr && Save(alert, argv[1], sample.leaf) && good;
         good = stowtest::WindowDriver::AnswerAlert(sample.answer) && good;
         asking.join();
+    }
+    // A file panel on the demo product's payload.
+    {
+        BFilePanel panel(B_OPEN_PANEL, nullptr, nullptr, B_FILE_NODE | B_DIRECTORY_NODE);
+        panel.SetPanelDirectory(STOW_SOURCE_DIR "/samples/demo/payload");
+        panel.Show();
+        stowtest::WindowDriver inPanel(panel.Window());
+        inPanel.SelectRow("entries", 2);
+        good = Save(panel.Window(), argv[1], "file-panel") && good;
     }
     std::string cleanup = std::string("rm -rf '") + folder + "'";
     good = system(cleanup.c_str()) == 0 && good;

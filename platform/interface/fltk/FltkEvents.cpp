@@ -121,12 +121,16 @@ void TakeKey(native::Event& event)
         event.key = keysym - FL_F + 1; // F1 is raw key 2
         return;
     }
+    // With Ctrl a letter types a control character; shortcuts want the
+    // letter itself.
+    if ((Fl::event_state() & FL_CTRL) && keysym >= 0x20 && keysym < 0x7f) {
+        event.bytes[0] = char(keysym);
+        return;
+    }
     const char* text = Fl::event_text();
     int length = Fl::event_length();
     if (text != nullptr && length > 0 && length < int(sizeof(event.bytes)))
         memcpy(event.bytes, text, size_t(length));
-    else if (keysym > 0 && keysym < 0x80 && (Fl::event_state() & FL_CTRL))
-        event.bytes[0] = char(keysym); // Ctrl+letter types nothing; keep the letter
 }
 
 } // namespace

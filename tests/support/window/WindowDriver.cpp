@@ -289,8 +289,10 @@ bool WindowDriver::SelectRow(const char* list, int32 row, bool extend)
     Read([&](BWindow* window) {
         auto* view = dynamic_cast<BListView*>(window->FindView(list));
         if (view != nullptr) {
-            view->ScrollTo(BPoint(0, std::max(0.0f, view->ItemFrame(row).top - 2)));
             frame = view->ItemFrame(row);
+            BRect bounds = view->Bounds();
+            if (frame.IsValid() && (frame.top < bounds.top || frame.bottom > bounds.bottom))
+                view->ScrollTo(BPoint(0, std::max(0.0f, frame.bottom - bounds.Height())));
         }
     });
     if (!frame.IsValid()) {

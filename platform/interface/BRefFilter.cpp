@@ -1,0 +1,3 @@
+#include "BRefFilter.h"
+
+BRefFilter::~BRefFilter() = default;
