@@ -5,6 +5,7 @@
 // never takes the user out of what the filter admits.
 #pragma once
 
+#include "FileTypes.h"
 #include "StorageDefs.h"
 #include "SupportDefs.h"
 #include "entry_ref.h"
@@ -14,8 +15,6 @@
 #include <vector>
 
 class BRefFilter;
-
-constexpr const char* kVolumeMimeType = "application/x-vnd.Be-volume";
 
 struct PanelEntry {
     entry_ref ref;
