@@ -10,6 +10,7 @@
 #include "FileOperations.h"
 #include "FindDirectory.h"
 #include "LibFileOperations.h"
+#include "StatusText.h"
 #include "Trash.h"
 
 #include <algorithm>
@@ -217,18 +218,16 @@ bool DeinstallRemoval::MoveWhole(
     for (int64 member : subtree.members)
         fItems[size_t(member)].takenAlong = true;
     long together = 1 + long(subtree.members.size());
+    remaining -= together;
     if (status == B_OK) {
         counts.moved += int32(together);
+        // Shown as the last of its entries to go: the count drops by all of
+        // them and still ends at 1, and the bar by as many.
+        Report(top.path, remaining + 1, together);
     } else {
         ++counts.failed;
-        ReportProblem(std::string("Could not move ") + static_cast<const char*>(top.path) + " to "
-                + fDestination,
-            top.path);
+        ReportFailure(top.path, status);
     }
-    // Shown as the last of its entries to go: the count drops by all of
-    // them and still ends at 1, and the bar by as many.
-    remaining -= together;
-    Report(top.path, remaining + 1, together);
     return true;
 }
 
@@ -263,15 +262,16 @@ void DeinstallRemoval::RunPass(Pass pass, long& remaining, RemovalCounts& counts
             ++counts.kept;
             continue;
         }
-        if (MoveAway(item.path) == B_OK) {
+        // Only an entry that went is announced as removed.
+        status_t status = MoveAway(item.path);
+        if (status == B_OK) {
             ++counts.moved;
+            Report(item.path, remaining, 1);
         } else {
             ++counts.failed;
-            ReportProblem(std::string("Could not move ") + static_cast<const char*>(item.path)
-                    + " to " + fDestination,
-                item.path);
+            ReportFailure(item.path, status);
         }
-        Report(item.path, remaining--, 1);
+        --remaining;
     }
 }
 
@@ -331,6 +331,13 @@ void DeinstallRemoval::Report(const char* path, long remaining, long together)
     count.Formatted("%ld", remaining);
     progress.AddString("found", count);
     fParent.SendMessage(&progress);
+}
+
+void DeinstallRemoval::ReportFailure(const char* path, status_t status)
+{
+    ReportProblem(
+        std::string("Could not move ") + path + " to " + fDestination + ": " + status_text(status),
+        path);
 }
 
 void DeinstallRemoval::ReportProblem(const std::string& text, const char* path)

@@ -97,6 +97,8 @@ private:
     // One moved entry, or a folder that took `together` - 1 entries along.
     void Report(const char* path, long remaining, long together);
     void ReportProblem(const std::string& text, const char* path);
+    // "Could not move PATH to FOLDER: why".
+    void ReportFailure(const char* path, status_t status);
     void EditScripts();
 
     BMessenger fParent;

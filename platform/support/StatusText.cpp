@@ -27,7 +27,8 @@ constexpr Text kTexts[] = {
     {B_NAME_TOO_LONG, "name too long"},
     {B_NOT_A_DIRECTORY, "not a folder"},
     {B_DIRECTORY_NOT_EMPTY, "folder not empty"},
-    {B_DEVICE_FULL, "no space left on the volume"},
+    // The system's own words, as every tool says them.
+    {B_DEVICE_FULL, "No space left on device"},
     {B_READ_ONLY_DEVICE, "read-only volume"},
     {B_IS_A_DIRECTORY, "is a folder"},
     {B_NO_MORE_FDS, "too many open files"},

@@ -141,3 +141,37 @@ TEST_F(StowclearTest, UsageErrorsExitTwo)
             {"--language", "xx"}, {"--list", "--to", "/"}, {"--unknown"}})
         EXPECT_EQ(Stowclear(program, wrong).exitCode, 2) << wrong[0];
 }
+
+// A chosen folder on a full volume: the entry that does not fit is reported
+// with the system's reason and not announced as removed; the one that fits
+// goes.
+TEST_F(StowclearTest, AFullDestinationSaysWhyAndAnnouncesOnlyWhatMoved)
+{
+    std::string program = Configured();
+    fs::path big = box.Make("opt/big.bin", std::string(2 << 20, 'b'));
+    fs::path small = box.Make("opt/small.txt", "small");
+    Tag(big);
+    Tag(small);
+    fs::path full = box.Folder("full");
+    std::optional<std::string> problems = InPrivateMounts([&]() -> std::string {
+        if (!MountTmpfs(full, 1 << 20))
+            return "no tmpfs";
+        RunResult removed = Stowclear(program, {"--unattended", "--to", full.string()});
+        std::string problems;
+        if (removed.exitCode != 1)
+            problems += "exit " + std::to_string(removed.exitCode) + "\n";
+        if (removed.err.find("Could not move " + big.string() + " to " + full.string()
+                + ": No space left on device\n")
+            == std::string::npos)
+            problems += "no reason given\n";
+        if (removed.err.find("Removing big.bin") != std::string::npos)
+            problems += "announced as removed\n";
+        if (removed.err.find("Removing small.txt") == std::string::npos || fs::exists(small)
+            || !fs::exists(big))
+            problems += "the wrong entries moved\n";
+        return problems.empty() ? "" : problems + removed.err;
+    });
+    if (!problems)
+        GTEST_SKIP() << "no private mount namespace here (unshare refused)";
+    EXPECT_EQ(*problems, "");
+}

@@ -1,13 +1,16 @@
 #include "TestSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
+#include <sched.h>
 #include <signal.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -296,6 +299,57 @@ std::set<std::string> OutermostPaths(const std::set<std::string>& paths)
             outermost.insert(path);
     }
     return outermost;
+}
+
+std::optional<std::string> InPrivateMounts(const std::function<std::string()>& body)
+{
+    constexpr int kNoNamespace = 77;
+    int answer[2];
+    if (pipe2(answer, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    pid_t child = fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        close(answer[0]);
+        uid_t uid = getuid();
+        gid_t gid = getgid();
+        if (unshare(CLONE_NEWNS) != 0) {
+            if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+                _exit(kNoNamespace);
+            WriteFile("/proc/self/setgroups", "deny");
+            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        }
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            _exit(kNoNamespace);
+        std::string problems = body();
+        (void)!write(answer[1], problems.data(), problems.size());
+        _exit(0);
+    }
+    close(answer[1]);
+    std::string problems;
+    char buffer[4096];
+    for (ssize_t got; (got = read(answer[0], buffer, sizeof buffer)) != 0;) {
+        if (got > 0)
+            problems.append(buffer, size_t(got));
+        else if (errno != EINTR)
+            break;
+    }
+    close(answer[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kNoNamespace)
+        return std::nullopt;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        problems += "the child with the private mounts ended abnormally";
+    return problems;
+}
+
+bool MountTmpfs(const std::filesystem::path& point, uintmax_t bytes, bool readOnly)
+{
+    std::string size = "size=" + std::to_string(bytes);
+    return mount("stowtest", point.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, size.c_str()) == 0;
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit)

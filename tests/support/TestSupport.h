@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -107,6 +108,15 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents);
 // The paths of `paths` that lie inside no other one of them: what a removal
 // that moves whole folders puts into the Trash as entries of their own.
 std::set<std::string> OutermostPaths(const std::set<std::string>& paths);
+
+// Runs `body` in a child process with a mount namespace of its own (an
+// unprivileged user namespace where needed), so that what it mounts is seen
+// only by it and the programs it starts. Answers what `body` returned (the
+// problems it found, empty when all held), or nullopt where no such
+// namespace can be had: the caller then skips.
+std::optional<std::string> InPrivateMounts(const std::function<std::string()>& body);
+// Inside InPrivateMounts: a fresh tmpfs of `bytes` at the folder `point`.
+bool MountTmpfs(const std::filesystem::path& point, uintmax_t bytes, bool readOnly = false);
 
 // Checks `condition` again and again until it holds; false when it still
 // does not after `limit` (a "did not hang" bound, not a timing assertion).
