@@ -1,5 +1,6 @@
 #include "InstallRun.h"
 
+#include "BDirectory.h"
 #include "BEntry.h"
 #include "DeinstallRecord.h"
 #include "EditScriptFile.h"
@@ -13,11 +14,14 @@
 #include "LibMessageBox.h"
 #include "LibNode.h"
 #include "LibPaths.h"
+#include "StatusText.h"
+#include "Trash.h"
 #include "oLocalize.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <sys/stat.h>
 
 namespace {
@@ -44,7 +48,18 @@ InstallRun::InstallRun(InstallConfig& config)
     : fConfig(config)
 { }
 
-InstallRun::~InstallRun() = default;
+InstallRun::~InstallRun()
+{
+    // A stop unwinds the run from wherever it had got to: the log ends by
+    // saying so, below what it already lists as placed.
+    if (std::uncaught_exceptions() == 0 || !thread_kill_requested() || fConfig.LogFile() == nullptr)
+        return;
+    // An item that arrived in the product folder before the stop stays.
+    if (!fItemUnderway.empty() && !BEntry(fItemUnderway.c_str()).Exists())
+        fConfig.Log("\t\t\tNot placed: stopped\n");
+    fConfig.Log("\tInstallation Stopped: %s\n", static_cast<const char*>(Now()));
+    fConfig.CloseLog();
+}
 
 void InstallRun::Report(const char* indent, const std::string& problem)
 {
@@ -84,11 +99,11 @@ int32 InstallRun::Perform()
     if (!LockPlace())
         return kRunDestinationUnusable;
 
-    if (fConfig.DoesDestinationExist())
-        LibTrash(fProduct, false);
+    if (fConfig.DoesDestinationExist() && !TrashExisting())
+        return kRunDestinationUnusable;
     thread_cancellation_point();
     if (!CreateProductFolder())
-        return Fail(kRunDestinationUnusable, std::string("cannot create ") + fProduct.Path());
+        return kRunDestinationUnusable;
     if (fConfig.FindBool("opt_save_replaced")) {
         fSavedFolder.SetTo(fProduct.Path(), kSavedFolderName);
         Libmkdir(fSavedFolder.Path());
@@ -181,11 +196,37 @@ bool InstallRun::LockPlace()
     return true;
 }
 
+bool InstallRun::TrashExisting()
+{
+    // Whatever is there, an earlier installation or an entry of the user's
+    // own, goes to the Trash; the user learns of it, and where it went.
+    status_t status = move_to_trash(fProduct.Path(), TrashClash::KeepBoth);
+    if (status != B_OK) {
+        LibError(static_cast<const char*>(InstallString(kTextCannotCreateFolder)),
+            fConfig.FindString("opt_created_folder"));
+        Fail(kRunDestinationUnusable,
+            std::string("cannot move the existing ") + fProduct.Path()
+                + " to the Trash: " + status_text(status));
+        return false;
+    }
+    fTrashedExisting = true;
+    fConfig.Notice("The existing %s was moved to the Trash", fProduct.Path());
+    return true;
+}
+
 bool InstallRun::CreateProductFolder()
 {
     const char* created = fConfig.FindString("opt_created_folder");
-    if (!IsFolderName(created) || !Libmkdir(fProduct.Path())) {
+    status_t status = B_BAD_VALUE;
+    if (IsFolderName(created))
+        status = BEntry(fProduct.Path()).Exists() ? B_FILE_EXISTS
+                                                  : create_directory(fProduct.Path(), 0775);
+    if (status != B_OK) {
         LibError(static_cast<const char*>(InstallString(kTextCannotCreateFolder)), created);
+        Fail(kRunDestinationUnusable,
+            IsFolderName(created)
+                ? std::string("cannot create ") + fProduct.Path() + ": " + status_text(status)
+                : std::string("the product folder's name cannot be used: '") + created + "'");
         return false;
     }
     return true;

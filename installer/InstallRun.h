@@ -49,6 +49,8 @@ private:
     // alone; false (with the alert said) when another run or a removal has
     // either.
     bool LockPlace();
+    // Moves what is at the product folder's place to the Trash, and tells.
+    bool TrashExisting();
     bool CreateProductFolder();
     void WriteLogHeader();
     void LogRequirements();
@@ -82,7 +84,8 @@ private:
     LibString fTag;
     BPath fDestination;
     BPath fProduct;
-    BPath fSavedFolder; // unset when replaced entries are not kept
+    BPath fSavedFolder;            // unset when replaced entries are not kept
+    bool fTrashedExisting = false; // the product folder's place was emptied
     BMessage fCustomFolders;
     BMessage fInstructions;
     bool fAskItem = true;
@@ -92,6 +95,8 @@ private:
     int32 fFailure = kRunFinished; // why the run stopped early
     int32 fTotal = 0;
     int32 fPlaced = 0;
+    // The first place of the item being unpacked; empty between items.
+    std::string fItemUnderway;
     std::vector<uint64> fItemBytes; // by entry index; selected items only
     std::unique_ptr<InstallByteProgress> fProgress;
     // Held until the run ends, also when a stop unwinds it.

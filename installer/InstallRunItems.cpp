@@ -121,7 +121,10 @@ bool InstallRun::InstallItem(int32 index, BMessage& entry)
             fConfig.AddDeinstallTag(item, fTag);
         prepared = true;
     };
-    if (!Extract(kFirstItemPayloadId + index, path.Path(), prepare)) {
+    fItemUnderway = path.Path();
+    bool extracted = Extract(kFirstItemPayloadId + index, path.Path(), prepare);
+    fItemUnderway.clear();
+    if (!extracted) {
         fConfig.Log("\t\t\tNot placed: %s\n", fConfig.RunProblem());
         return false;
     }

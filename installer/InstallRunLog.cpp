@@ -75,6 +75,8 @@ void InstallRun::WriteLogHeader()
     LogRequirements();
     fConfig.Log("\nINSTALLATION\n\tOn volume %s.\n\tIn folder %s.\n",
         static_cast<const char*>(fVolumeName), fProduct.Path());
+    if (fTrashedExisting)
+        fConfig.Log("\tThe existing %s was moved to the Trash.\n", fProduct.Path());
     if (fSavedFolder.InitCheck() == B_OK)
         fConfig.Log("\tReplaced files moved to %s\n", fSavedFolder.Path());
     fConfig.Log("\n");

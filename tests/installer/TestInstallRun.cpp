@@ -173,6 +173,10 @@ TEST_F(InstallRunTest, SecondRunTrashesTheOldProductFolder)
     EXPECT_FALSE(fs::exists(Product() / "readme.txt"));
     EXPECT_EQ(ReadFile(Product() / "extra.txt"), "extra\n");
     EXPECT_EQ(ReadFile(trial.Home() / ".local/share/Trash/files/Trial/left-behind"), "mine");
+    // The user learns where their files went, on the terminal and in the log.
+    std::string moved = "The existing " + Product().string() + " was moved to the Trash";
+    EXPECT_NE(again.err.find(moved), std::string::npos) << again.err;
+    EXPECT_NE(ReadFile(Product() / "Log").find("\t" + moved + ".\n"), std::string::npos);
 }
 
 } // namespace

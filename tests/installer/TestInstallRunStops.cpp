@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -80,6 +81,12 @@ protected:
             [&placed] { return Exists(placed); });
         ASSERT_EQ(run.exitCode, 130) << ReadFile(sTrial->Work() / "run.log");
         ASSERT_TRUE(Exists(placed));
+        // The log lists what was placed and ends saying the run was stopped.
+        std::vector<std::string> log = Lines(ReadFile(Product() / "Log"));
+        EXPECT_NE(
+            std::find(log.begin(), log.end(), std::string("\t\tInstalling : ") + item), log.end());
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back().rfind("\tInstallation Stopped: ", 0), 0u) << log.back();
 
         RunResult removed
             = stowtest::Run({(Product() / "Stops 1 Deinstaller").string(), "--unattended"}, {},

@@ -1,17 +1,14 @@
 // A destination that is itself a mount point (a 2 MiB tmpfs): the space check
 // and the log look at that volume, not at the one holding the mount point,
-// and the deinstaller the run places counts in the space needed. Mounting
-// needs a private mount namespace, made in a child process.
+// and the deinstaller the run places counts in the space needed; on a
+// read-only one the run says why it cannot make the product folder.
+// Mounting needs a private mount namespace, made in a child process.
 #include "InstallRunSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <regex>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace stowtest;
@@ -19,7 +16,6 @@ using namespace stowtest;
 namespace {
 
 constexpr uintmax_t kVolumeSize = 2 << 20;
-constexpr int kNoNamespace = 77;
 
 constexpr char kProduct[] = R"({
   "app_name": "Roomy", "version": "1", "opt_compression": 9,
@@ -30,26 +26,11 @@ constexpr char kProduct[] = R"({
   "opt_log": true, "opt_created_folder": "Roomy", "opt_default_folder": "User"
 })";
 
-// Mounts a fresh tmpfs of kVolumeSize at `point` in a namespace of its own.
-bool MountPrivately(const fs::path& point)
-{
-    uid_t uid = getuid();
-    gid_t gid = getgid();
-    if (unshare(CLONE_NEWNS) != 0) {
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
-            return false;
-        WriteFile("/proc/self/setgroups", "deny");
-        WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
-        WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
-    }
-    std::string size = "size=" + std::to_string(kVolumeSize);
-    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-        && mount("stowtest", point.c_str(), "tmpfs", 0, size.c_str()) == 0;
-}
-
-// What went wrong in the child, one line per problem; empty when all held.
+// What went wrong, one line per problem; empty when all held.
 std::string Problems(const InstallTrial& trial, const std::string& installer, const fs::path& mnt)
 {
+    if (!MountTmpfs(mnt, kVolumeSize))
+        return "no tmpfs";
     std::string problems;
     auto install = [&](const char* file) {
         return trial.Install(installer, {"--unattended", "--file", file, "--dest", mnt.string()});
@@ -72,6 +53,17 @@ std::string Problems(const InstallTrial& trial, const std::string& installer, co
         problems += "the log names another volume:\n" + log;
     if (!std::regex_search(log, std::regex("\tFree Disk Space : (1\\.\\d|2\\.0) MB\n")))
         problems += "the log gives the free space of another volume:\n" + log;
+
+    // A product folder that cannot be made says why.
+    fs::path readOnly = mnt.parent_path() / "ro";
+    fs::create_directories(readOnly);
+    if (!MountTmpfs(readOnly, kVolumeSize, true))
+        return problems + "no read-only tmpfs";
+    run = trial.Install(
+        installer, {"--unattended", "--file", "small.txt", "--dest", readOnly.string()});
+    std::string why = "cannot create " + (readOnly / "Roomy").string() + ": read-only volume";
+    if (run.exitCode != 1 || run.err.find(why) == std::string::npos)
+        problems += "read-only: exit " + std::to_string(run.exitCode) + ": " + run.err;
     return problems;
 }
 
@@ -93,21 +85,9 @@ TEST(InstallRunVolumes, AMountPointAsDestinationIsTheVolumeChecked)
     std::string installer = trial.Build("roomy", kProduct);
     fs::path mnt = trial.Root() / "mnt";
     fs::create_directories(mnt);
-    fs::path report = trial.Work() / "report.txt";
-
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (!MountPrivately(mnt))
-            _exit(kNoNamespace);
-        WriteFile(report, Problems(trial, installer, mnt));
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == kNoNamespace)
+    std::optional<std::string> problems
+        = InPrivateMounts([&] { return Problems(trial, installer, mnt); });
+    if (!problems)
         GTEST_SKIP() << "no private mount namespace here (unshare refused)";
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(report), "");
+    EXPECT_EQ(*problems, "");
 }
