@@ -138,8 +138,9 @@ void FilePanelWindow::Refresh()
 // The folder's name opens a menu of its ancestors, nearest first.
 void FilePanelWindow::FillAncestors()
 {
-    while (BMenuItem* item = fBar->RemoveItem(int32(0)))
-        delete item;
+    // Only the ancestors' menu, the first, is replaced: the menus a panel's
+    // owner added stay.
+    delete fBar->RemoveItem(int32(0));
     auto* menu = new BMenu(Leaf(fFolder).c_str());
     std::string path = fFolder;
     while (path != "/" && !path.empty()) {
@@ -150,7 +151,7 @@ void FilePanelWindow::FillAncestors()
         menu->AddItem(new BMenuItem(Leaf(path).c_str(), message));
     }
     menu->SetTargetForItems(this);
-    fBar->AddItem(menu);
+    fBar->AddItem(menu, 0);
 }
 
 void FilePanelWindow::SetOpenLabel(const char* label)

@@ -1,11 +1,14 @@
 // widgetgallery OUTDIR: starts a private X server, shows the gallery of the
 // library's widgets and writes its pictures to OUTDIR/widgets-<scale>x.png
 // (widgets-menu-<scale>x.png with a menu open, widgets-tip-<scale>x.png
-// with the folder button's tip up). The scale
+// with the folder button's tip up, widgets-panel-<scale>x.png with a folder
+// panel). The scale
 // comes from STOW_SCALE, as for every program.
 #include "WidgetGallery.h"
 
 #include "BWindow.h"
+#include "FileTypes.h"
+#include "LibFilePanel.h"
 #include "LibTipManager.h"
 #include "Screenshot.h"
 #include "TestApplication.h"
@@ -58,5 +61,16 @@ int main(int argc, char** argv)
     good = Save(gallery, argv[1], "widgets-tip") && good;
     gallery->Lock();
     gallery->Quit();
+
+    // A folder panel as the programs make theirs, with a "Format" menu.
+    LibFilePanel panel(
+        B_OPEN_PANEL, static_cast<BMessenger*>(nullptr), 'dest', B_DIRECTORY_NODE, false);
+    panel.Filter().AddType(kDirectoryMimeType);
+    panel.Filter().AddType(kVolumeMimeType);
+    panel.AddFormatMenuItem("Folder", true);
+    panel.AddFormatMenuItem("Archive", false);
+    panel.SetPanelDirectory("/usr/share/doc", true);
+    panel.Show();
+    good = Save(panel.Window(), argv[1], "widgets-panel") && good;
     return good ? 0 : 1;
 }
