@@ -199,7 +199,7 @@ bool InstallRun::LockPlace()
 bool InstallRun::TrashExisting()
 {
     // Whatever is there, an earlier installation or an entry of the user's
-    // own, goes to the Trash; the user learns of it, and where it went.
+    // own, goes to the Trash, and the user learns of it.
     status_t status = move_to_trash(fProduct.Path(), TrashClash::KeepBoth);
     if (status != B_OK) {
         LibError(static_cast<const char*>(InstallString(kTextCannotCreateFolder)),
