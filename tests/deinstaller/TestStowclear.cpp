@@ -4,6 +4,8 @@
 #include "DeinstallRecord.h"
 
 #include <fcntl.h>
+#include <set>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using namespace stowtest;
@@ -216,6 +218,42 @@ TEST_F(StowclearTest, MountsInsideKeepAFolderAndAWholeFolderCrossesVolumes)
             || TagOf(copied) != kKey || TagOf(trash / "files/pkg/link") != kKey
             || !fs::exists(trash / "info/pkg.trashinfo"))
             problems += "the folder did not arrive whole\n";
+        return problems.empty() ? "" : problems + removed.err;
+    });
+    if (!problems)
+        GTEST_SKIP() << "no private mount namespace here (unshare refused)";
+    EXPECT_EQ(*problems, "");
+}
+
+// A whole folder copied into the Trash from a volume that will not let go
+// of the original: the copy stays listed (its .trashinfo is kept), the
+// failure is reported, and its entries are not sent again one by one.
+TEST_F(StowclearTest, AWholeCopyWhoseOriginalStaysIsListedOnce)
+{
+    std::string program = Configured();
+    fs::path volume = box.Folder("ro");
+    std::optional<std::string> problems = InPrivateMounts([&]() -> std::string {
+        if (!MountTmpfs(volume, 1 << 20))
+            return "no tmpfs";
+        Tag(box.Folder("ro/pkg/sub"));
+        Tag(box.Folder("ro/pkg"));
+        Tag(box.Make("ro/pkg/sub/f", "kept twice rather than lost"));
+        if (mount(nullptr, volume.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            return "no read-only remount";
+        RunResult removed = Stowclear(program, {"--unattended", "--volume", volume.string()});
+        std::string problems;
+        if (removed.exitCode != 1
+            || removed.err.find("Could not move " + (volume / "pkg").string()) == std::string::npos)
+            problems += "the failure was not reported\n";
+        std::set<std::string> trashed;
+        for (const fs::directory_entry& entry : fs::directory_iterator(box.Trash() / "files"))
+            trashed.insert(entry.path().filename().string());
+        if (trashed != std::set<std::string> {"pkg"}
+            || !fs::exists(box.Trash() / "info/pkg.trashinfo")
+            || ReadFile(box.Trash() / "files/pkg/sub/f") != "kept twice rather than lost")
+            problems += "the Trash does not list the copy once\n";
+        if (ReadFile(volume / "pkg/sub/f") != "kept twice rather than lost")
+            problems += "the original changed\n";
         return problems.empty() ? "" : problems + removed.err;
     });
     if (!problems)
