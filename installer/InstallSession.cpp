@@ -264,12 +264,16 @@ bool InstallSession::Stop()
 {
     if (!fRunning)
         return false;
+    // A run that has just ended on its own, its end not yet heard, was not
+    // stopped: only a thread that still lives says so.
+    bool going = fConfig.Status() != 0;
     // The run ends at its next cancellation point; whatever it was building
     // beside its final place goes as it unwinds.
     fConfig.StopRun();
     fRunning = false;
-    LibError("%s", static_cast<const char*>(InstallString(kTextStopped)));
-    return true;
+    if (going)
+        LibError("%s", static_cast<const char*>(InstallString(kTextStopped)));
+    return going;
 }
 
 InstallOutcome InstallSession::Finish(const BMessage& ended)

@@ -116,7 +116,8 @@ public:
     status_t Start();
     bool IsRunning() const { return fRunning; }
     // Stops a run that goes and waits for its thread to end; then the alert
-    // that the installation was stopped. False when no run was going.
+    // that the installation was stopped. False when no run was going (or it
+    // had already ended, its end not yet handed to Finish).
     bool Stop();
     // What the run's 'LThC' tells; the run counts as over from then on.
     InstallOutcome Finish(const BMessage& ended);

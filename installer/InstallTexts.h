@@ -6,12 +6,18 @@
 #include "LibString.h"
 
 enum InstallText : long {
+    kTextLanguages = 1000,
     kTextLicense = 1001,
     kTextInstallation = 1002,
     kTextGroup = 1003,
     kTextFiles = 1004,
+    kTextFolderTip = 1005,
+    kTextDisks = 1006,
     kTextInstall = 1007,
     kTextAgree = 1008,
+    kTextReadyInstruction = 1009,
+    kTextLicenseInstruction = 1010,
+    kTextStop = 1012,
     kTextFolderExistsStart = 1013,
     kTextFolderExistsEnd = 1014,
     kTextCancel = 1015,

@@ -1,10 +1,13 @@
 // Stowfast, the installer: the command line when its options ask for it,
-// else the guided flow on a terminal, else the command line, which then says
-// that it needs --unattended. `Stowfast --help` lists the options.
+// else its window where a display is, else the guided flow on a terminal,
+// else the command line, which then says that it needs --unattended.
+// `Stowfast --help` lists the options.
 #include "FrontEndChoice.h"
+#include "InstallApp.h"
 #include "InstallCommand.h"
 #include "InstallFlow.h"
 #include "ProgramName.h"
+#include "UiDisplay.h"
 
 #include <cstdio>
 #include <string>
@@ -12,9 +15,7 @@
 
 namespace {
 
-// The installer's windows plug in here: built in, they are chosen wherever
-// a display is.
-constexpr WindowSupport kWindows = WindowSupport::None;
+constexpr WindowSupport kWindows = WindowSupport::Built;
 
 int Usage(const std::string& problem)
 {
@@ -33,14 +34,23 @@ int main(int argc, char** argv)
     if (!InstallCommandLine::Parse(args, options, problem))
         return Usage(problem);
     bool commandLine = options.unattended || options.task != InstallOptions::Task::Install;
-    switch (choose_front_end(front_end_facts(commandLine, kWindows))) {
-    case FrontEnd::TerminalFlow:
+    FrontEndFacts facts = front_end_facts(commandLine, kWindows);
+    FrontEnd frontEnd = choose_front_end(facts);
+    if (frontEnd == FrontEnd::Window) {
+        // The window asks what these options would answer.
+        if (!InstallFlow::Accepts(options, problem))
+            return Usage(problem);
+        if (UiDisplay::Connect())
+            return InstallApp::Main(options);
+        // A display named but not to be had: as without one.
+        fprintf(stderr, "Stowfast: no window can be shown (%s)\n", UiDisplay::Problem().c_str());
+        facts.display = false;
+        frontEnd = choose_front_end(facts);
+    }
+    if (frontEnd == FrontEnd::TerminalFlow) {
         if (!InstallFlow::Accepts(options, problem))
             return Usage(problem);
         return InstallFlow(options).Run();
-    case FrontEnd::Window: // never chosen while kWindows is None
-    case FrontEnd::CommandLine:
-        break;
     }
     InstallCommand command(options);
     return command.Run();

@@ -15,6 +15,9 @@ namespace {
 constexpr uint32 kTertiaryButton = 4;
 constexpr float kNameSize = 18;
 constexpr float kTextSize = 14;
+constexpr float kSmallestSize = 8;
+// What a text leaves free of the view's height, against the frame.
+constexpr float kTextMargin = 8;
 // Where each text's column runs, left to right: the name, version, release
 // date, company and e-mail address.
 constexpr float kColumnX[] = {20, 50, 70, 90, 110};
@@ -30,10 +33,11 @@ InstallImage::InstallImage(BPoint topLeft, bool editable)
     , fEditable(editable)
 {
     SetViewColor(ui_color(B_PANEL_BACKGROUND_COLOR));
-    // The texts run from the bottom up.
-    BFont rotated(be_bold_font);
+    // The texts run from the bottom up, in the plain face (a box's own font
+    // is its label's, bold).
+    BFont rotated(be_plain_font);
     rotated.SetRotation(90);
-    SetFont(&rotated, B_FONT_ROTATION);
+    SetFont(&rotated);
 }
 
 InstallImage::~InstallImage()
@@ -67,13 +71,20 @@ void InstallImage::SetEmail(const char* email)
 }
 
 // The text is centred along the view's height: its baseline starts as far
-// above the bottom as it ends below the top.
+// above the bottom as it ends below the top. A text too long for the height
+// is set smaller until it fits, rather than cut off at both ends.
 void InstallImage::SetText(Column column, const char* text, float size)
 {
     fTexts[column] = text;
+    float height = Frame().bottom - Frame().top;
     SetFontSize(size);
     float width = StringWidth(fTexts[column]);
-    float height = Frame().bottom - Frame().top;
+    while (width > height - kTextMargin && size > kSmallestSize) {
+        size -= 1;
+        SetFontSize(size);
+        width = StringWidth(fTexts[column]);
+    }
+    fSizes[column] = size;
     fStarts[column] = (height - width) * 0.5f + width;
     Invalidate();
 }
@@ -163,7 +174,7 @@ void InstallImage::Draw(BRect updateRect)
         for (int column = kName; column < kColumns; ++column) {
             if (fTexts[column].Length() == 0)
                 continue;
-            SetFontSize(column == kName ? kNameSize : kTextSize);
+            SetFontSize(fSizes[column]);
             SetHighColor(column == kName ? kNameColor : kTextColor);
             DrawString(fTexts[column], BPoint(kColumnX[column], fStarts[column]));
         }

@@ -43,8 +43,11 @@ public:
 
     bool ShowsPicture() const { return fShowPicture; }
     const BBitmap* Picture() const { return fPicture; }
-    // The baseline's start of text `column` (0 the name ... 4 the e-mail).
+    // The baseline's start of text `column` (0 the name ... 4 the e-mail),
+    // and its size: 18 points for the name, 14 for the others, less for a
+    // text that would not fit the height otherwise.
     float TextStart(int column) const { return fStarts[column]; }
+    float TextSize(int column) const { return fSizes[column]; }
 
     void MouseDown(BPoint where) override;
     void MessageReceived(BMessage* message) override;
@@ -60,5 +63,6 @@ private:
     BBitmap* fPicture = nullptr;
     bool fShowPicture = true;
     float fStarts[kColumns] = {};
+    float fSizes[kColumns] = {};
     LibString fTexts[kColumns];
 };

@@ -3,11 +3,6 @@
 #include "DeinstallHelpers.h"
 #include "DeinstallRecord.h"
 
-#include <fcntl.h>
-#include <set>
-#include <sys/mount.h>
-#include <sys/stat.h>
-
 using namespace stowtest;
 namespace fs = std::filesystem;
 
@@ -174,86 +169,6 @@ TEST_F(StowclearTest, AFullDestinationSaysWhyAndAnnouncesOnlyWhatMoved)
         if (removed.err.find("Removing small.txt") == std::string::npos || fs::exists(small)
             || !fs::exists(big))
             problems += "the wrong entries moved\n";
-        return problems.empty() ? "" : problems + removed.err;
-    });
-    if (!problems)
-        GTEST_SKIP() << "no private mount namespace here (unshare refused)";
-    EXPECT_EQ(*problems, "");
-}
-
-// A folder with a mount point inside never moves whole: what is mounted
-// stays where it is. A whole folder going to a Trash on another volume is
-// copied there whole, with its modes, times and tags.
-TEST_F(StowclearTest, MountsInsideKeepAFolderAndAWholeFolderCrossesVolumes)
-{
-    std::string program = Configured();
-    Tag(box.Folder("opt/m/mnt"));
-    Tag(box.Folder("opt/m"));
-    Tag(box.Make("opt/m/f"));
-    fs::path b = box.Make("opt/pkg/sub/b", "bytes of b");
-    chmod(b.c_str(), 0640);
-    struct timespec times[2] = {{1600000000, 0}, {1500000000, 123456789}};
-    utimensat(AT_FDCWD, b.c_str(), times, 0);
-    fs::create_symlink("sub/b", box.temp / "opt/pkg/link");
-    for (const char* entry : {"opt/pkg/sub/b", "opt/pkg/sub", "opt/pkg/link", "opt/pkg"})
-        Tag(box.temp / entry);
-    fs::path trash = box.Trash();
-    fs::create_directories(trash);
-    std::optional<std::string> problems = InPrivateMounts([&]() -> std::string {
-        if (!MountTmpfs(box.temp / "opt/m/mnt", 1 << 20) || !MountTmpfs(trash, 1 << 20))
-            return "no tmpfs";
-        WriteFile(box.temp / "opt/m/mnt/mine", "on another volume");
-        RunResult removed = Stowclear(program, {"--unattended"});
-        std::string problems;
-        if (removed.exitCode != 0)
-            problems += "exit " + std::to_string(removed.exitCode) + "\n";
-        if (ReadFile(box.temp / "opt/m/mnt/mine") != "on another volume"
-            || Exists(box.temp / "opt/m/f"))
-            problems += "the folder with a mount point inside went whole\n";
-        struct stat st;
-        fs::path copied = trash / "files/pkg/sub/b";
-        if (Exists(box.temp / "opt/pkg") || lstat(copied.c_str(), &st) != 0
-            || ReadFile(copied) != "bytes of b" || (st.st_mode & 07777) != 0640
-            || st.st_mtim.tv_sec != 1500000000 || st.st_mtim.tv_nsec != 123456789
-            || TagOf(copied) != kKey || TagOf(trash / "files/pkg/link") != kKey
-            || !fs::exists(trash / "info/pkg.trashinfo"))
-            problems += "the folder did not arrive whole\n";
-        return problems.empty() ? "" : problems + removed.err;
-    });
-    if (!problems)
-        GTEST_SKIP() << "no private mount namespace here (unshare refused)";
-    EXPECT_EQ(*problems, "");
-}
-
-// A whole folder copied into the Trash from a volume that will not let go
-// of the original: the copy stays listed (its .trashinfo is kept), the
-// failure is reported, and its entries are not sent again one by one.
-TEST_F(StowclearTest, AWholeCopyWhoseOriginalStaysIsListedOnce)
-{
-    std::string program = Configured();
-    fs::path volume = box.Folder("ro");
-    std::optional<std::string> problems = InPrivateMounts([&]() -> std::string {
-        if (!MountTmpfs(volume, 1 << 20))
-            return "no tmpfs";
-        Tag(box.Folder("ro/pkg/sub"));
-        Tag(box.Folder("ro/pkg"));
-        Tag(box.Make("ro/pkg/sub/f", "kept twice rather than lost"));
-        if (mount(nullptr, volume.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
-            return "no read-only remount";
-        RunResult removed = Stowclear(program, {"--unattended", "--volume", volume.string()});
-        std::string problems;
-        if (removed.exitCode != 1
-            || removed.err.find("Could not move " + (volume / "pkg").string()) == std::string::npos)
-            problems += "the failure was not reported\n";
-        std::set<std::string> trashed;
-        for (const fs::directory_entry& entry : fs::directory_iterator(box.Trash() / "files"))
-            trashed.insert(entry.path().filename().string());
-        if (trashed != std::set<std::string> {"pkg"}
-            || !fs::exists(box.Trash() / "info/pkg.trashinfo")
-            || ReadFile(box.Trash() / "files/pkg/sub/f") != "kept twice rather than lost")
-            problems += "the Trash does not list the copy once\n";
-        if (ReadFile(volume / "pkg/sub/f") != "kept twice rather than lost")
-            problems += "the original changed\n";
         return problems.empty() ? "" : problems + removed.err;
     });
     if (!problems)

@@ -24,9 +24,10 @@ InstallTrial::InstallTrial()
 
 std::map<std::string, std::string> TrialEnvironment(const fs::path& root)
 {
+    // No display: the programs run from their command line, never in a window.
     return {{"STOW_ROOT", root.string()}, {"HOME", "/home/tester"}, {"XDG_CONFIG_HOME", ""},
         {"XDG_DATA_HOME", ""}, {"XDG_DESKTOP_DIR", ""}, {"LIBRARY_PATH", ""},
-        {"LD_LIBRARY_PATH", ""}};
+        {"LD_LIBRARY_PATH", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
 }
 
 std::string InstallTrial::Build(

@@ -28,6 +28,19 @@ public:
     std::vector<BMessage> received;
 };
 
+// An inbox standing for the application: quit requests are counted, not
+// obeyed, so that the test decides when things end.
+class AppInbox : public Inbox {
+public:
+    bool QuitRequested() override
+    {
+        ++quitRequests;
+        return false;
+    }
+
+    int quitRequests = 0;
+};
+
 struct InboxCloser {
     void operator()(Inbox* inbox) const
     {
@@ -40,6 +53,11 @@ using InboxPtr = std::unique_ptr<Inbox, InboxCloser>;
 inline InboxPtr MakeInbox(int32 capacity = 200)
 {
     return InboxPtr(new Inbox(capacity));
+}
+
+inline std::unique_ptr<AppInbox, InboxCloser> MakeAppInbox()
+{
+    return std::unique_ptr<AppInbox, InboxCloser>(new AppInbox);
 }
 
 } // namespace stowtest

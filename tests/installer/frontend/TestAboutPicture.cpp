@@ -105,13 +105,17 @@ TEST(AboutPicture, ClicksToggleBetweenPictureAndTexts)
     image->SetAppName("Stowdemo");
     image->SetVersion("1.0");
     image->SetDate("");
-    BFont font(be_bold_font);
+    image->SetEmail("support@stowdemo-samples.example");
+    BFont font(be_plain_font);
     font.SetSize(18);
     float nameWidth = font.StringWidth("Stowdemo");
     EXPECT_FLOAT_EQ(image->TextStart(0), (200 - nameWidth) / 2 + nameWidth);
     font.SetSize(14);
     EXPECT_FLOAT_EQ(
         image->TextStart(1), (200 - font.StringWidth("1.0")) / 2 + font.StringWidth("1.0"));
+    EXPECT_LT(image->TextSize(4), 14) << "a long text is set smaller to fit";
+    font.SetSize(image->TextSize(4));
+    EXPECT_LE(font.StringWidth("support@stowdemo-samples.example"), 192);
     auto* panel = static_cast<BackgroundView*>(window->FindView("bgview"));
     EXPECT_EQ(panel->BannerStart(), BPoint(254, 257 - 45));
     window->Unlock();
