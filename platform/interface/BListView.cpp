@@ -19,6 +19,8 @@ BListView::BListView(
 
 BListView::~BListView()
 {
+    for (BListItem* item : fItems)
+        delete item;
     delete fSelectionMessage;
 }
 

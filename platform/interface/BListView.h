@@ -24,7 +24,9 @@ public:
         uint32 flags = B_WILL_DRAW | B_FRAME_EVENTS | B_NAVIGABLE);
     ~BListView() override;
 
-    // The list owns nothing: items stay the caller's, as in the kit.
+    // The list owns the rows it holds and deletes them when it goes (the
+    // design's windows own their rows); RemoveItem, RemoveItems and
+    // MakeEmpty hand rows back to the caller, as in the kit.
     virtual bool AddItem(BListItem* item);
     virtual bool AddItem(BListItem* item, int32 index);
     virtual bool RemoveItem(BListItem* item);

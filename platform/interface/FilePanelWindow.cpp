@@ -58,11 +58,6 @@ FilePanelWindow::FilePanelWindow(BFilePanel* panel, bool multiple, const char* t
     Build(multiple);
 }
 
-FilePanelWindow::~FilePanelWindow()
-{
-    ClearList();
-}
-
 // The first child holds everything, the menu bar at its top, as panels
 // have them (a panel's owner may add menus to "MenuBar").
 void FilePanelWindow::Build(bool multiple)

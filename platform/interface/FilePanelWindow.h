@@ -26,7 +26,6 @@ public:
     };
 
     FilePanelWindow(BFilePanel* panel, bool multiple, const char* title);
-    ~FilePanelWindow() override;
 
     // With the window locked.
     void SetFolder(const std::string& path);

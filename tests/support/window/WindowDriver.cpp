@@ -78,7 +78,7 @@ bool WindowDriver::Locate(const char* name, const BPoint* where, BPoint& windowP
 }
 
 // The centre of the point's cell in device pixels, as the display reports.
-void WindowDriver::Post(int kind, BPoint windowPoint, int buttons, int clicks)
+native::Event WindowDriver::Event(int kind, BPoint windowPoint, int buttons, int clicks)
 {
     float scale = ui_scale();
     native::Event event;
@@ -87,7 +87,21 @@ void WindowDriver::Post(int kind, BPoint windowPoint, int buttons, int clicks)
     event.y = int((windowPoint.y + 0.5f) * scale);
     event.buttons = buttons;
     event.clicks = clicks;
-    fWindow->PostInput(event);
+    return event;
+}
+
+// On the UI thread, which is the one that deletes windows: an event that
+// closes the window (Escape in an alert) cannot leave the next one posted
+// to a window that is gone.
+void WindowDriver::PostAll(const std::vector<native::Event>& events)
+{
+    TestApplication::Call([&] {
+        if (!WindowList::Contains(fWindow))
+            return;
+        for (const native::Event& event : events)
+            fWindow->PostInput(event);
+    });
+    Settle();
 }
 
 bool WindowDriver::Click(const char* view)
@@ -95,10 +109,8 @@ bool WindowDriver::Click(const char* view)
     BPoint point;
     if (!Locate(view, nullptr, point))
         return false;
-    Post(native::kMouseMoved, point, 0);
-    Post(native::kMouseDown, point, 1);
-    Post(native::kMouseUp, point, 0);
-    Settle();
+    PostAll({Event(native::kMouseMoved, point, 0), Event(native::kMouseDown, point, 1),
+        Event(native::kMouseUp, point, 0)});
     return true;
 }
 
@@ -107,10 +119,8 @@ bool WindowDriver::Click(const char* view, BPoint where, int clicks)
     BPoint point;
     if (!Locate(view, &where, point))
         return false;
-    Post(native::kMouseMoved, point, 0);
-    Post(native::kMouseDown, point, 1, clicks);
-    Post(native::kMouseUp, point, 0);
-    Settle();
+    PostAll({Event(native::kMouseMoved, point, 0), Event(native::kMouseDown, point, 1, clicks),
+        Event(native::kMouseUp, point, 0)});
     return true;
 }
 
@@ -119,8 +129,7 @@ bool WindowDriver::MouseDown(const char* view, BPoint where)
     BPoint point;
     if (!Locate(view, &where, point))
         return false;
-    Post(native::kMouseDown, point, 1);
-    Settle();
+    PostAll({Event(native::kMouseDown, point, 1)});
     return true;
 }
 
@@ -129,8 +138,7 @@ bool WindowDriver::MouseUp(const char* view, BPoint where)
     BPoint point;
     if (!Locate(view, &where, point))
         return false;
-    Post(native::kMouseUp, point, 0);
-    Settle();
+    PostAll({Event(native::kMouseUp, point, 0)});
     return true;
 }
 
@@ -139,8 +147,7 @@ bool WindowDriver::MoveMouse(const char* view, BPoint where)
     BPoint point;
     if (!Locate(view, &where, point))
         return false;
-    Post(native::kMouseMoved, point, 0);
-    Settle();
+    PostAll({Event(native::kMouseMoved, point, 0)});
     return true;
 }
 
@@ -148,8 +155,7 @@ void WindowDriver::MoveMouseOut()
 {
     native::Event event;
     event.kind = native::kMouseLeft;
-    fWindow->PostInput(event);
-    Settle();
+    PostAll({event});
 }
 
 void WindowDriver::PressKey(const char* bytes, int32 modifiers, int32 rawKey)
@@ -159,10 +165,9 @@ void WindowDriver::PressKey(const char* bytes, int32 modifiers, int32 rawKey)
     event.modifiers = modifiers;
     event.key = rawKey;
     strncpy(event.bytes, bytes, sizeof(event.bytes) - 1);
-    fWindow->PostInput(event);
-    event.kind = native::kKeyUp;
-    fWindow->PostInput(event);
-    Settle();
+    native::Event up = event;
+    up.kind = native::kKeyUp;
+    PostAll({event, up});
 }
 
 // One key per character, however many bytes it takes.
@@ -303,19 +308,11 @@ bool WindowDriver::SelectRow(const char* list, int32 row, bool extend)
     BPoint where(frame.left + 4, frame.top + frame.Height() / 2);
     if (!Locate(list, &where, point))
         return false;
-    native::Event down;
-    down.kind = native::kMouseDown;
-    float scale = ui_scale();
-    down.x = int((point.x + 0.5f) * scale);
-    down.y = int((point.y + 0.5f) * scale);
-    down.buttons = 1;
+    native::Event down = Event(native::kMouseDown, point, 1);
     down.modifiers = extend ? int(B_COMMAND_KEY) : 0;
-    fWindow->PostInput(down);
-    native::Event up = down;
-    up.kind = native::kMouseUp;
-    up.buttons = 0;
-    fWindow->PostInput(up);
-    Settle();
+    native::Event up = Event(native::kMouseUp, point, 0);
+    up.modifiers = down.modifiers;
+    PostAll({down, up});
     return true;
 }
 
@@ -375,11 +372,7 @@ bool WindowDriver::ChooseMenuItem(const char* menuField, const char* label)
     });
     if (!frame.IsValid()) {
         ADD_FAILURE() << "no item \"" << label << "\"";
-        native::Event escape;
-        escape.kind = native::kKeyDown;
-        escape.bytes[0] = B_ESCAPE;
-        menuWindow->PostInput(escape);
-        Settle();
+        inMenu.PressKey("\x1b");
         return false;
     }
     return inMenu.Click(menu->Name(), BPoint(frame.left + 8, frame.top + frame.Height() / 2));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "BPoint.h"
+#include "NativeInterface.h"
 #include "SupportDefs.h"
 
 #include <functional>
@@ -72,7 +73,8 @@ private:
     // The view's point in window coordinates; false when there is no such
     // visible view.
     bool Locate(const char* view, const BPoint* where, BPoint& windowPoint);
-    void Post(int kind, BPoint windowPoint, int buttons, int clicks = 1);
+    static native::Event Event(int kind, BPoint windowPoint, int buttons, int clicks = 1);
+    void PostAll(const std::vector<native::Event>& events);
 
     BWindow* fWindow;
 };
