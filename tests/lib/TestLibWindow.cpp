@@ -1,8 +1,10 @@
 #include "BScreen.h"
 #include "BStringView.h"
 #include "LibColors.h"
+#include "LibMouse.h"
 #include "LibWindow.h"
 #include "TestApplication.h"
+#include "UiScale.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -168,4 +170,44 @@ TEST(LibColors, NearestSystemColor)
     EXPECT_TRUE(lib_is_same_color(lib_nearest_system_color(black_color), black_color));
     EXPECT_TRUE(lib_is_same_color(lib_nearest_system_color(130, 129, 127, 255), dark_grey_color));
     EXPECT_TRUE(lib_is_same_color(lib_nearest_system_color(pale_yellow_color), pale_yellow_color));
+}
+
+namespace {
+
+// Notes at each press whether only the secondary button is down.
+class PressView : public BView {
+public:
+    PressView()
+        : BView(BRect(0, 0, 99, 49), "press", B_FOLLOW_NONE, B_WILL_DRAW)
+    { }
+    void MouseDown(BPoint) override { secondary.push_back(LibIsMouseButton3(this)); }
+    std::vector<bool> secondary;
+};
+
+} // namespace
+
+TEST(LibWindow, SecondaryButtonAloneIsButtonThree)
+{
+    StartApp();
+    auto* window = new HelpWindow;
+    auto* view = new PressView;
+    window->ChildAt(0)->AddChild(view);
+    window->Show();
+    for (int buttons : {int(B_SECONDARY_MOUSE_BUTTON),
+             int(B_PRIMARY_MOUSE_BUTTON | B_SECONDARY_MOUSE_BUTTON), int(B_PRIMARY_MOUSE_BUTTON)}) {
+        native::Event event;
+        event.kind = native::kMouseDown;
+        event.x = event.y = int(10 * ui_scale());
+        event.buttons = buttons;
+        window->PostInput(event);
+        event.kind = native::kMouseUp;
+        event.buttons = 0;
+        window->PostInput(event);
+    }
+    stowtest::WindowDriver driver(window);
+    driver.Settle();
+    EXPECT_EQ(view->secondary, (std::vector<bool> {true, false, false}));
+    EXPECT_FALSE(LibIsMouseButton3(nullptr));
+    window->Lock();
+    window->Quit();
 }

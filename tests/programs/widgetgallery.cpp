@@ -6,9 +6,11 @@
 // comes from STOW_SCALE, as for every program.
 #include "WidgetGallery.h"
 
+#include "BMenu.h"
 #include "BWindow.h"
 #include "FileTypes.h"
 #include "LibFilePanel.h"
+#include "LibMenuButton.h"
 #include "LibTipManager.h"
 #include "Screenshot.h"
 #include "TestApplication.h"
@@ -55,7 +57,10 @@ int main(int argc, char** argv)
     stowtest::WindowDriver driver(gallery);
     driver.Click("folders");
     good = Save(gallery, argv[1], "widgets-menu") && good;
-    driver.PressKey("\x1b");
+    driver.Read([](BWindow* window) {
+        static_cast<LibMenuButton*>(window->FindView("folders"))->MenuField()->Menu()->Close();
+    });
+    driver.Settle();
     LibTipManager tips;
     stowtest::ShowGalleryTip(gallery, tips);
     good = Save(gallery, argv[1], "widgets-tip") && good;
