@@ -71,12 +71,15 @@ void FltkDisplay::Wake()
     (void)written; // a full pipe already wakes the loop
 }
 
-// Cleared before draining, so a Wake() from now on writes again.
+// Cleared after draining: a Wake() cleared first could write its byte before
+// the drain took it, leaving the flag set over an empty pipe, and every
+// later Wake() would then write nothing. A Wake() that finds the flag still
+// set here needs no byte, as the loop takes a turn after this handler.
 void FltkDisplay::WakeReadable(int fd, void* data)
 {
-    static_cast<FltkDisplay*>(data)->fWakePending = false;
     char buffer[64];
     while (read(fd, buffer, sizeof(buffer)) > 0) { }
+    static_cast<FltkDisplay*>(data)->fWakePending = false;
 }
 
 void FltkDisplay::Sync()
