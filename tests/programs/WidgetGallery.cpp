@@ -132,12 +132,25 @@ void AddMenus(BView* panel)
     encodings->SetEncodingSelection(21);
 }
 
+// A list view holds its rows for its owner; this one's rows go with it.
+class FileList : public LibListView {
+public:
+    FileList()
+        : LibListView(BRect(0, 0, 300, 180), "file_list")
+    { }
+    ~FileList() override
+    {
+        while (BListItem* item = RemoveItem(int32(0)))
+            delete item;
+    }
+};
+
 // Rows of files every Debian system has: folders in dark grey before the
 // leaf in black, leaf names alone, a path shortened at its beginning.
 void AddFileList(BView* panel)
 {
     BBox* box = Box(panel, BRect(10, 225, 510, 460), "files", "File lists and icons");
-    auto* list = new LibListView(BRect(0, 0, 300, 180), "file_list");
+    auto* list = new FileList;
     box->AddChild(new BScrollView(
         "file_scroll", list, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0, false, true, B_FANCY_BORDER));
     list->Parent()->MoveTo(12, 25);
