@@ -65,6 +65,10 @@ private:
     void StampTimes(const BMessage& entry, const char* path, const char* shownPath);
     void PlaceItem(const BMessage& meta, const char* leaf, BPath& path);
     void PlaceLink(const BMessage& meta, const BPath& item, bool deinstallable);
+    // A link into the applications menu folder: a desktop entry instead,
+    // which menus show. False when nothing could be placed.
+    bool PlaceMenuEntry(const BMessage& meta, const BPath& item, const char* folder, bool check);
+    void FinishLink(const BPath& link, const char* folder, bool deinstallable);
     void EditScripts();
     void Complete();
     int32 Fail(int32 status, const std::string& problem);

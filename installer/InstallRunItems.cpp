@@ -1,14 +1,18 @@
 #include "InstallRun.h"
 
 #include "BEntry.h"
+#include "DesktopEntry.h"
 #include "FileOperations.h"
+#include "FindDirectory.h"
 #include "InstallConfig.h"
 #include "InstallPayloads.h"
 #include "InstallTexts.h"
 #include "KernelThreads.h"
 #include "LibFileOperations.h"
 #include "LibMessageBox.h"
+#include "StagingFolder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -207,6 +211,14 @@ void InstallRun::PlaceLink(const BMessage& meta, const BPath& item, bool deinsta
         fConfig.Notice("no folder is named %s; no link to %s", place, item.Path());
         return;
     }
+    BPath menus;
+    if (find_directory(B_USER_DESKBAR_DIRECTORY, &menus) == B_OK
+        && strcmp(menus.Path(), static_cast<const char*>(folder)) == 0) {
+        if (PlaceMenuEntry(meta, item, folder, check))
+            FinishLink(
+                BPath(folder, DesktopEntry::FileName(item.Leaf()).c_str()), folder, deinstallable);
+        return;
+    }
     BPath link(folder, item.Leaf());
     if (strcmp(link.Path(), item.Path()) == 0) {
         // The link would take the item's own place and replace it.
@@ -226,12 +238,48 @@ void InstallRun::PlaceLink(const BMessage& meta, const BPath& item, bool deinsta
                 + static_cast<const char*>(folder));
         return;
     }
+    FinishLink(link, folder, deinstallable);
+}
+
+void InstallRun::FinishLink(const BPath& link, const char* folder, bool deinstallable)
+{
     // Only the new link is typed: typing the whole place (a home folder)
     // would read and change every file in it.
     Libmimeset(link.Path());
-    fConfig.Log("\t\t\tPlaced a link in %s\n", static_cast<const char*>(folder));
+    fConfig.Log("\t\t\tPlaced a link in %s\n", folder);
     if (deinstallable)
         fConfig.AddDeinstallTag(link.Path(), fTag);
     else
         fConfig.Log("\t\t\tThis link will not be removed by the de-installer\n");
+}
+
+// The entry is written beside its place first, so that a collision there is
+// settled with the entry in hand, as for any other link.
+bool InstallRun::PlaceMenuEntry(
+    const BMessage& meta, const BPath& item, const char* folder, bool check)
+{
+    const std::string name = DesktopEntry::FileName(item.Leaf());
+    const BPath final(folder, name.c_str());
+    StagingFolder staging;
+    BPath staged;
+    if (staging.CreateBeside(final.Path()) != B_OK
+        || staged.SetTo(staging.Path().c_str(), name.c_str()) != B_OK
+        || DesktopEntry(item.Path(), item.Leaf()).Write(staged.Path()) != B_OK) {
+        Report(kItemLevel,
+            std::string("unable to place a menu entry for ") + item.Path() + " in " + folder);
+        return false;
+    }
+    if (check
+        && !fConfig.ReplaceControl(
+            folder, staged, meta.FindString("link_exists"), fAskLink, fLinkAnswer, fSavedFolder)) {
+        fConfig.Log("\t\t\tUser desired not to place a link in %s\n", folder);
+        return false;
+    }
+    if (rename(staged.Path(), final.Path()) != 0) {
+        Report(kItemLevel,
+            std::string("unable to place a menu entry for ") + item.Path() + " in " + folder + ": "
+                + strerror(errno));
+        return false;
+    }
+    return true;
 }
