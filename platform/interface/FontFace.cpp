@@ -1,9 +1,6 @@
 #include "FontFace.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_ADVANCES_H
-#include <fontconfig/fontconfig.h>
+#include "FontLibraries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,9 +33,11 @@ struct Face {
         auto known = advances.find(code);
         if (known != advances.end())
             return known->second;
+        const FontLibraries* fonts = FontLibraries::Get();
         FT_Fixed units = 0;
         float advance = kEstimatedAdvance;
-        if (FT_Get_Advance(face, FT_Get_Char_Index(face, code), FT_LOAD_NO_SCALE, &units) == 0)
+        if (fonts->ft_advance(face, fonts->ft_char_index(face, code), FT_LOAD_NO_SCALE, &units)
+            == 0)
             advance = float(units) / float(face->units_per_EM);
         advances.emplace(code, advance);
         return advance;
@@ -49,12 +48,13 @@ class Faces {
 public:
     ~Faces()
     {
+        const FontLibraries* fonts = FontLibraries::Get();
         for (auto& face : fFaces) {
             if (face->face != nullptr)
-                FT_Done_Face(face->face);
+                fonts->ft_done_face(face->face);
         }
         if (fLibrary != nullptr)
-            FT_Done_FreeType(fLibrary);
+            fonts->ft_done(fLibrary);
     }
 
     std::mutex lock;
@@ -75,12 +75,13 @@ public:
     int32 Load(const std::string& file, int index)
     {
         auto face = std::make_unique<Face>();
+        const FontLibraries* fonts = FontLibraries::Get();
         if (!file.empty() && Library() != nullptr
-            && FT_New_Face(fLibrary, file.c_str(), index, &face->face) != 0)
+            && fonts->ft_new_face(fLibrary, file.c_str(), index, &face->face) != 0)
             face->face = nullptr;
         FT_Face ft = face->face;
         if (ft != nullptr && (!FT_IS_SCALABLE(ft) || ft->units_per_EM == 0)) {
-            FT_Done_Face(ft);
+            fonts->ft_done_face(ft);
             face->face = ft = nullptr;
         }
         if (ft != nullptr) {
@@ -110,7 +111,10 @@ public:
 private:
     FT_Library Library()
     {
-        if (fLibrary == nullptr && !fLibraryFailed && FT_Init_FreeType(&fLibrary) != 0) {
+        const FontLibraries* fonts = FontLibraries::Get();
+        if (fonts == nullptr)
+            return nullptr;
+        if (fLibrary == nullptr && !fLibraryFailed && fonts->ft_init(&fLibrary) != 0) {
             fLibrary = nullptr;
             fLibraryFailed = true;
         }
@@ -119,34 +123,36 @@ private:
 
     static std::string MatchFile(const std::string& family, const std::string& style, int& index)
     {
-        if (!FcInit())
+        const FontLibraries* fonts = FontLibraries::Get();
+        if (fonts == nullptr || !fonts->fc_init())
             return "";
-        FcPattern* pattern = FcPatternCreate();
+        FcPattern* pattern = fonts->fc_pattern_create();
         if (pattern == nullptr)
             return "";
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        fonts->fc_add_string(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         if (!style.empty() && style != "Roman" && style != "Regular")
-            FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style.c_str()));
+            fonts->fc_add_string(
+                pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style.c_str()));
         if (style.find("Bold") != std::string::npos)
-            FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
+            fonts->fc_add_integer(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
         if (style.find("Italic") != std::string::npos || style.find("Oblique") != std::string::npos)
-            FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ITALIC);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
+            fonts->fc_add_integer(pattern, FC_SLANT, FC_SLANT_ITALIC);
+        fonts->fc_add_bool(pattern, FC_SCALABLE, FcTrue);
+        fonts->fc_config_substitute(nullptr, pattern, FcMatchPattern);
+        fonts->fc_default_substitute(pattern);
         FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcPatternDestroy(pattern);
+        FcPattern* match = fonts->fc_font_match(nullptr, pattern, &result);
+        fonts->fc_pattern_destroy(pattern);
         std::string file;
         FcChar8* path = nullptr;
-        if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch
+        if (match != nullptr && fonts->fc_get_string(match, FC_FILE, 0, &path) == FcResultMatch
             && path != nullptr) {
             file = reinterpret_cast<const char*>(path);
-            if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch)
+            if (fonts->fc_get_integer(match, FC_INDEX, 0, &index) != FcResultMatch)
                 index = 0;
         }
         if (match != nullptr)
-            FcPatternDestroy(match);
+            fonts->fc_pattern_destroy(match);
         return file;
     }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sys/mount.h>
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -276,4 +277,54 @@ TEST_F(TerminalFlows, WithoutATerminalBothProgramsNeedUnattended)
     RunResult remove = stowtest::Run({Deinstaller(fRoot, "opt").string()}, {}, Environment(fRoot));
     EXPECT_EQ(remove.exitCode, 2);
     EXPECT_NE(remove.err.find("removing needs --unattended"), std::string::npos) << remove.err;
+}
+
+// On a machine without any window library (a server, a small container),
+// a display named in the environment changes nothing: the unattended
+// install, the guided flow and the deinstaller's command line all work.
+TEST_F(TerminalFlows, WorkWhereNoWindowLibraryIsInstalled)
+{
+    std::vector<fs::path> hidden;
+    const std::regex windowLibrary(
+        "lib(X11|X11-xcb|Xft|Xrender|Xext|Xfixes|Xcursor|Xinerama|xcb|fontconfig|freetype)\\.so.*");
+    for (const char* folder : {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu"}) {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            if (std::regex_match(entry.path().filename().string(), windowLibrary)
+                && entry.is_regular_file() && !entry.is_symlink())
+                hidden.push_back(entry.path());
+        }
+    }
+    ASSERT_FALSE(hidden.empty());
+    auto environment = Environment(fRoot);
+    environment["DISPLAY"] = ":0";
+    const auto problems = InPrivateMounts([&]() -> std::string {
+        for (const fs::path& library : hidden) {
+            if (mount("/dev/null", library.c_str(), nullptr, MS_BIND, nullptr) != 0)
+                return "cannot hide " + library.string();
+        }
+        std::string found;
+        RunResult unattended = stowtest::Run(
+            {fInstaller, "--unattended", "--accept-license", "--dest", (fRoot / "opt").string()},
+            {}, environment);
+        if (unattended.exitCode != 0)
+            found += "unattended install: " + unattended.err;
+        RunResult listed
+            = stowtest::Run({Deinstaller(fRoot, "opt").string(), "--list"}, {}, environment);
+        if (listed.exitCode != 0 || listed.out.find("README.txt") == std::string::npos)
+            found += "deinstaller --list: " + listed.err;
+        RunResult removed
+            = stowtest::Run({Deinstaller(fRoot, "opt").string(), "--unattended"}, {}, environment);
+        if (removed.exitCode != 0)
+            found += "deinstaller --unattended: " + removed.err;
+        TerminalRun flow({fInstaller}, environment);
+        if (!flow.WaitForText("Agree / Cancel: "))
+            found += "guided flow: " + flow.Output();
+        flow.PressControl('c');
+        flow.Wait();
+        return found;
+    });
+    if (!problems)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(*problems, "");
 }
