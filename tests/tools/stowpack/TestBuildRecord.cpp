@@ -202,6 +202,11 @@ TEST(BuildRecord, PayloadFollowsEntryOrderAndTheDeinstallerIsNamed)
     EXPECT_EQ(product.Record().FindInt32("STK:deinstaller_size"), 0);
 }
 
+// stowpack runs with 64 MiB of address space, half the item: holding the
+// item (or its archive) in memory would fail the build. A limit on address
+// space, unlike peak resident memory, does not depend on how the machine
+// counts cached file pages. Sanitized programs reserve terabytes of shadow
+// memory, so there the build only has to succeed.
 TEST(BuildRecord, LargeItemsKeepMemoryFlatAndReportProgress)
 {
     ProductFolder product;
@@ -210,14 +215,16 @@ TEST(BuildRecord, LargeItemsKeepMemoryFlatAndReportProgress)
     fs::resize_file(product.Path("big"), size); // sparse; stored, so the archive is as large
     product.Write("product.json", R"({"app_name": "B", "version": "1", "opt_created_folder": "B",
       "opt_compression": 0, "install_instructions": [{"file_name": "big"}]})");
-    stowtest::RunResult built = stowtest::Run({"/usr/bin/time", "-f", "peak %M KB",
-        stowtest::BinPath("stowpack"), "build", product.Path("product.json"), "-o", product.output,
-        "--base", product.base, "--deinstaller", product.deinstaller});
+#if defined(__SANITIZE_ADDRESS__)
+    const char* limit = "unlimited";
+#else
+    const char* limit = "65536";
+#endif
+    stowtest::RunResult built = stowtest::Run({"/bin/sh", "-c", "ulimit -v $0 && exec \"$@\"",
+        limit, stowtest::BinPath("stowpack"), "build", product.Path("product.json"), "-o",
+        product.output, "--base", product.base, "--deinstaller", product.deinstaller});
     ASSERT_EQ(built.exitCode, 0) << built.err;
     EXPECT_TRUE(Contains(built.err, "adding item 1 of 1: big (128.0 MB)")) << built.err;
-    size_t peak = built.err.rfind("peak ");
-    ASSERT_NE(peak, std::string::npos) << built.err;
-    EXPECT_LT(std::stoul(built.err.substr(peak + 5)), 64u * 1024) << built.err;
     EXPECT_GT(fs::file_size(product.output), size);
     EXPECT_EQ(Entry(product.Record(), 0).FindInt32("file_size"), int32(size));
 }
