@@ -4,6 +4,7 @@
 #include "FileOperations.h"
 #include "InstallProgress.h"
 #include "LibAppInfo.h"
+#include "StatusText.h"
 #include "StopSignals.h"
 #include "TerminalInfo.h"
 #include "oLocalize.h"
@@ -151,8 +152,13 @@ int InstallCommand::RunAndWait(InstallSession& session, InstallProgress& progres
     progress.SetDispatchThread(find_thread(nullptr), [&signals] { signals.Wake(); });
     progress.Run();
     AlertsAfterProgress inOrder(progress);
-    if (session.Start() != B_OK)
+    if (session.Start() != B_OK) {
+        if (status_t writable = session.DestinationWritable(); writable != B_OK)
+            return Problem(kExitDestinationUnusable,
+                std::string("cannot write in ") + session.Destination() + ": "
+                    + status_text(writable) + "; choose a folder you can write with --dest DIR");
         return Problem(kExitDestinationUnusable, "the install thread cannot be started");
+    }
     bool interrupted = false;
     while (!interrupted && !progress.Finished()) {
         interrupted = signals.Wait(-1) == StopSignals::Event::Interrupted;

@@ -118,7 +118,7 @@ InstallFlow::Step InstallFlow::ChooseDestination()
         // Cancel in the question about an existing product folder asks for
         // another destination.
         if (!folder.empty() && fSession->SetDestination(folder.c_str())
-            && fSession->CheckDestinationFolder(true))
+            && fSession->CheckDestinationWritable() && fSession->CheckDestinationFolder(true))
             return Step::Next;
     }
     return Step::Cancelled;

@@ -2,6 +2,7 @@
 
 #include "BAlert.h"
 #include "BEntry.h"
+#include "FillIn.h"
 #include "FindDirectory.h"
 #include "InstallRun.h"
 #include "InstallTexts.h"
@@ -11,9 +12,14 @@
 #include "LibShutdown.h"
 #include "LibStdDirNames.h"
 #include "RecordReader.h"
+#include "StatusText.h"
 #include "WorkingDirectory.h"
 
+#include <cerrno>
 #include <cstring>
+#include <string>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -251,6 +257,8 @@ status_t InstallSession::Start()
         return B_BUSY;
     if (fDestination.InitCheck() != B_OK)
         return B_BAD_VALUE;
+    if (!CheckDestinationWritable())
+        return DestinationWritable();
     std::vector<bool> marks;
     for (const InstallFile& file : fFiles)
         marks.push_back(file.selected);
@@ -258,6 +266,34 @@ status_t InstallSession::Start()
     status_t status = fConfig.Go("install", new BMessenger(fFrontEnd), kInstallPriority, false);
     fRunning = status == B_OK;
     return status;
+}
+
+// Whether this user can make the product folder in the destination, asked
+// before anything starts so that the user learns why, not only that the
+// product folder could not be made. A destination that does not exist yet
+// is made by the run, so its nearest existing parent is the one asked.
+status_t InstallSession::DestinationWritable() const
+{
+    std::string folder = fDestination.Path();
+    while (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        const size_t slash = folder.rfind('/');
+        if (errno != ENOENT || slash == std::string::npos || folder == "/")
+            return errno == EROFS ? B_READ_ONLY_DEVICE : status_from_errno(errno);
+        folder.resize(slash == 0 ? 1 : slash);
+    }
+    return B_OK;
+}
+
+bool InstallSession::CheckDestinationWritable()
+{
+    const status_t writable = DestinationWritable();
+    if (writable == B_OK)
+        return true;
+    LibString text = InstallString(kTextFolderNotWritable);
+    LibError("%s",
+        fill_in(static_cast<const char*>(text), {fDestination.Path(), status_text(writable)})
+            .c_str());
+    return false;
 }
 
 bool InstallSession::Stop()

@@ -112,8 +112,14 @@ public:
 
     // Writes the selection into the record and starts the run on a thread
     // "install" at priority 10. B_BUSY while one goes; B_BAD_VALUE without
-    // a destination.
+    // a destination; a destination this user cannot write shows the alert
+    // that names it and why, and answers why (B_PERMISSION_DENIED,
+    // B_READ_ONLY_DEVICE, ...).
     status_t Start();
+    // B_OK when this user can make the product folder in the destination.
+    status_t DestinationWritable() const;
+    // The same, and when not, the alert that names the folder and why.
+    bool CheckDestinationWritable();
     bool IsRunning() const { return fRunning; }
     // Stops a run that goes and waits for its thread to end; then the alert
     // that the installation was stopped. False when no run was going (or it

@@ -44,6 +44,7 @@ enum InstallText : long {
     kTextRestartNeeded = 1042,
     kTextAlreadyRunningHere = 1150,
     kTextProductBusy = 1151,
+    kTextFolderNotWritable = 1152,
 };
 
 // Shown when the installer's record or payload cannot be obtained.

@@ -402,3 +402,56 @@ TEST_F(DeinstallEndToEnd, AFolderItemGoesToTheTrashAsOneEntryAndComesBackWhole)
     ASSERT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(Entries(item), installed);
 }
+
+// Root stays the owner of the trial root's system folders; an ordinary user
+// who owns only the home folder installs with the default folders, which
+// become the home's, and removes the product again. A destination the user
+// cannot write is refused before anything is written, naming it and why.
+TEST_F(DeinstallEndToEnd, AnOrdinaryUserInstallsIntoTheHomeFolderAndRemovesItAgain)
+{
+    const std::string setpriv = FindProgram("setpriv");
+    if (geteuid() != 0 || setpriv.empty())
+        GTEST_SKIP() << "needs root and setpriv to run the programs as another user";
+    const uid_t nobody = 65534;
+    for (const fs::path& folder : {temp.Path(), root, work})
+        chmod(folder.c_str(), 0755);
+    for (const auto& entry : fs::recursive_directory_iterator(root / "home/demo"))
+        lchown(entry.path().c_str(), nobody, nobody);
+    lchown((root / "home/demo").c_str(), nobody, nobody);
+    const std::string installer = (work / "demo-installer").string();
+    RunResult built
+        = stowtest::Run({BinPath("stowpack"), "build", SourcePath("samples/demo/product.json"),
+            "-o", installer, "--deinstaller", BinPath("Stowclear")});
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    auto asNobody = [&](std::vector<std::string> argv) {
+        argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
+        std::map<std::string, std::string> environment = Environment();
+        environment["DISPLAY"] = "";
+        return stowtest::Run(argv, {}, environment);
+    };
+
+    RunResult refused = asNobody({installer, "--unattended", "--accept-license", "--all", "--dest",
+        (root / "opt").string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(
+        refused.err.find("cannot write in " + (root / "opt").string() + ": permission denied"),
+        std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(fs::is_empty(root / "opt"));
+
+    RunResult installed = asNobody({installer, "--unattended", "--accept-license", "--all"});
+    ASSERT_EQ(installed.exitCode, 0) << installed.err;
+    EXPECT_TRUE(fs::is_empty(root / "opt"));
+    std::set<std::string> tagged = TaggedBy(Snapshot(), kDemoKey);
+    ASSERT_GE(tagged.size(), 10u);
+    for (const std::string& path : tagged)
+        EXPECT_EQ(path.rfind("home/demo/", 0), 0u) << path;
+    const fs::path deinstaller = root / "home/demo/Applications/Stowdemo/Stowdemo 1.0 Deinstaller";
+    ASSERT_TRUE(fs::exists(deinstaller));
+
+    RunResult removed = asNobody({deinstaller.string(), "--unattended"});
+    ASSERT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_TRUE(TaggedBy(Snapshot(), kDemoKey).empty());
+    EXPECT_EQ(TrashedOriginals(), OutermostPaths(tagged));
+    EXPECT_TRUE(fs::exists(root / "home/demo/.config/stowdemo.conf")); // not deinstallable
+}

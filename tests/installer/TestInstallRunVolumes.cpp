@@ -54,14 +54,15 @@ std::string Problems(const InstallTrial& trial, const std::string& installer, co
     if (!std::regex_search(log, std::regex("\tFree Disk Space : (1\\.\\d|2\\.0) MB\n")))
         problems += "the log gives the free space of another volume:\n" + log;
 
-    // A product folder that cannot be made says why.
+    // A destination that cannot be written is refused before the run, naming
+    // the folder and why.
     fs::path readOnly = mnt.parent_path() / "ro";
     fs::create_directories(readOnly);
     if (!MountTmpfs(readOnly, kVolumeSize, true))
         return problems + "no read-only tmpfs";
     run = trial.Install(
         installer, {"--unattended", "--file", "small.txt", "--dest", readOnly.string()});
-    std::string why = "cannot create " + (readOnly / "Roomy").string() + ": read-only volume";
+    std::string why = "cannot write in " + readOnly.string() + ": read-only volume";
     if (run.exitCode != 1 || run.err.find(why) == std::string::npos)
         problems += "read-only: exit " + std::to_string(run.exitCode) + ": " + run.err;
     return problems;
