@@ -1,6 +1,7 @@
 #include "SystemPalette.h"
 
 #include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -20,6 +21,26 @@ constexpr rgb_color kExtras[] = {
     {255, 175, 19, 255},
 };
 static_assert(kExtrasStart + sizeof(kExtras) / sizeof(kExtras[0]) == 255);
+
+uint32 Key(rgb_color color)
+{
+    return uint32(color.red) << 16 | uint32(color.green) << 8 | color.blue;
+}
+
+// The first entry of each colour the palette holds exactly. Most colours of
+// a converted picture are none of them, and a scan of the palette for each
+// of its pixels made a list of file icons slow to fill.
+const std::unordered_map<uint32, uint8>& ExactEntries()
+{
+    static const std::unordered_map<uint32, uint8> entries = [] {
+        std::unordered_map<uint32, uint8> made;
+        const color_map* map = system_colors();
+        for (int i = 0; i < 255; ++i)
+            made.emplace(Key(map->color_list[i]), uint8(i));
+        return made;
+    }();
+    return entries;
+}
 
 int Distance(rgb_color a, rgb_color b)
 {
@@ -91,10 +112,6 @@ uint8 system_index_for_color(rgb_color color)
     if (map->color_list[index].red == color.red && map->color_list[index].green == color.green
         && map->color_list[index].blue == color.blue)
         return index;
-    for (int i = 0; i < 255; ++i) {
-        rgb_color entry = map->color_list[i];
-        if (entry.red == color.red && entry.green == color.green && entry.blue == color.blue)
-            return uint8(i);
-    }
-    return index;
+    auto exact = ExactEntries().find(Key(color));
+    return exact != ExactEntries().end() ? exact->second : index;
 }
