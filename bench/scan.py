@@ -1,5 +1,6 @@
 """bench/run scan: Stowclear --list over a tree against find (the walk
-alone) and getfattr -R (the walk with an attribute read per entry)."""
+alone) and getfattr -R (the walk with an attribute read per entry); then
+the deinstaller's windows on the same tree (deinstall_window.py)."""
 
 import json
 import os
@@ -7,6 +8,7 @@ import shutil
 
 from harness import BenchError, Contender, compete, print_table, run_checked, run_timed, tail, \
     verdict
+import deinstall_window
 import product
 
 FULL = {"entries": 200000, "tagged": 3000, "links": 2}
@@ -98,8 +100,10 @@ def run(ctx):
                                                                                  below=True)))
     ctx.out("  Stowclear found all %d tagged entries; peak resident memory %.1f MiB" % (
         len(expected), scan.peak_kib() / 1024))
+    # Last: its removal takes the tagged entries away.
+    window = deinstall_window.run(ctx, root, deinstaller, env, scan.median(), len(expected))
     if not ctx.keep:
         shutil.rmtree(work, ignore_errors=True)
-    return "scan %d entries: Stowclear %.2f s, find %.2f s, getfattr %.2f s, scan/find %.2f, " \
+    return window + "; scan %d entries: Stowclear %.2f s, find %.2f s, getfattr %.2f s, scan/find %.2f, " \
         "scan/getfattr %.2f" % (shape["entries"], scan.median(), find.median(),
                                 getfattr.median(), to_find, to_getfattr)

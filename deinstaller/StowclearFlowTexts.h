@@ -1,13 +1,18 @@
-// The deinstaller's texts (docs/strings.md): those of its windows that the
-// guided flow shows too, and the flow's own.
+// The deinstaller's texts (docs/strings.md): those of its windows, and the
+// guided flow's own.
 #pragma once
 
 #include <string>
 
 enum StowclearText : long {
     kTextDisk = 1000,
-    kTextFound = 1004,
+    kTextSearch = 1001,
     kTextResults = 1002,
+    kTextStop = 1003,
+    kTextFound = 1004,
+    kTextNothingFound = 1005,
+    kTextItemsTitle = 1006,
+    kTextChangeFolder = 1007,
     kTextAll = 1008,
     kTextNone = 1009,
     kTextDeinstall = 1010,
@@ -25,6 +30,7 @@ enum StowclearText : long {
     kFlowStopped = 1111,
     kFlowNothingRemoved = 1112,
     kFlowSearching = 1113,
+    kTextNotMoved = 1120,
 };
 
 // Text `number` of the deinstaller's table in the current language.

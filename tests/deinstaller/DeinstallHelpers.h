@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,31 @@ inline std::string TagOf(const std::filesystem::path& path)
     char value[512];
     ssize_t length = node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value, sizeof value);
     return length > 0 ? std::string(value, size_t(length)) : std::string();
+}
+
+// Where the entries in the Trash `trash` came from, after their .trashinfo
+// files, relative to `root`.
+inline std::set<std::string> TrashedOriginals(
+    const std::filesystem::path& trash, const std::filesystem::path& root)
+{
+    std::set<std::string> originals;
+    if (!std::filesystem::exists(trash / "info"))
+        return originals;
+    for (const auto& entry : std::filesystem::directory_iterator(trash / "info")) {
+        std::string text = ReadFile(entry.path());
+        size_t at = text.find("\nPath=");
+        EXPECT_NE(at, std::string::npos) << entry.path();
+        std::string encoded = text.substr(at + 6, text.find('\n', at + 6) - at - 6);
+        std::string decoded;
+        for (size_t i = 0; i < encoded.size(); ++i) {
+            bool escaped = encoded[i] == '%' && i + 2 < encoded.size();
+            decoded
+                += escaped ? char(std::stoi(encoded.substr(i + 1, 2), nullptr, 16)) : encoded[i];
+            i += escaped ? 2 : 0;
+        }
+        originals.insert(std::filesystem::path(decoded).lexically_relative(root).string());
+    }
+    return originals;
 }
 
 inline std::vector<std::string> Paths(LibStringList& list)

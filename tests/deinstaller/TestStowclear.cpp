@@ -48,7 +48,7 @@ protected:
         arguments.insert(arguments.begin(), program);
         return stowtest::Run(arguments, {},
             {{"STOW_ROOT", box.temp.Str()}, {"HOME", "/home/tester"}, {"XDG_DATA_HOME", ""},
-                {"XDG_CONFIG_HOME", ""}});
+                {"XDG_CONFIG_HOME", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     }
 
     Sandbox box;
@@ -97,7 +97,7 @@ TEST_F(StowclearTest, ListsRemovesAndReportsNothingFound)
         (box.temp / "opt/demo").string() + "\n" + (box.temp / "opt/demo/bin").string() + "\n");
     EXPECT_TRUE(fs::exists(box.temp / "opt/demo/bin"));
 
-    // Removing asks for --unattended until there are windows.
+    // Without a display or a terminal, removing asks for --unattended.
     EXPECT_EQ(Stowclear(program, {}).exitCode, 2);
     RunResult removed = Stowclear(program, {"--unattended"});
     EXPECT_EQ(removed.exitCode, 0) << removed.err;
