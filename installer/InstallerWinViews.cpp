@@ -12,16 +12,10 @@
 #include "ByteProgressBar.h"
 #include "GroupListView.h"
 #include "InstallImage.h"
-#include "InstallTexts.h"
 #include "LibMenuField.h"
 #include "LibPictureButton.h"
 #include "LibStringView.h"
 #include "LibVolumeMenu.h"
-#include "oLocalize.h"
-
-#include <algorithm>
-#include <cmath>
-#include <string>
 
 namespace {
 
@@ -30,21 +24,10 @@ namespace {
 const BRect kBoxFrame(166, 8, 443, 216);
 const BRect kInstBoxFrame(10, 224, 319, 248);
 constexpr float kSmallFontSize = 10;
-// Room a label control keeps for its ":" and a gap.
-constexpr float kColonRoom = 14;
-
-float VolumeDivider()
-{
-    BFont font(be_bold_font);
-    font.SetSize(12);
-    float widest = 0;
-    for (const char* code : kLanguageCodes) {
-        oLocalize texts;
-        std::string name = std::string(code) + ":" + std::to_string(long(kTextDisks));
-        widest = std::max(widest, font.StringWidth(texts.GetString(name.c_str())));
-    }
-    return std::ceil(widest) + kColonRoom;
-}
+// The volume menu's label gets the room the longest translation needs
+// ("Laufwerke"), right-aligned against the menu, so that the row keeps its
+// place in every language.
+constexpr float kVolumeDivider = 106;
 
 BStringView* BoldLabel(BRect frame, const char* name)
 {
@@ -112,19 +95,15 @@ void InstallerWin::BuildInstallBox(BView* background)
     BuildVolumeRow(fInstallBox);
 }
 
-// The volume menu's label takes the room of the widest of its translations,
-// so that a language chosen later fits too; the free space goes on the
-// destination's line.
+// The disk menu and the folder button, then the destination with the free
+// space of its volume.
 void InstallerWin::BuildVolumeRow(BBox* box)
 {
-    float divider = VolumeDivider();
-    fVolumeMenu = new LibVolumeMenu(BPoint(7, 159), "volume", kVolumeChosen, divider);
-    // A short label stays beside its ":" and the menu.
+    fVolumeMenu = new LibVolumeMenu(BPoint(7, 159), "volume", kVolumeChosen, kVolumeDivider);
     if (auto* label = dynamic_cast<BStringView*>(fVolumeMenu->FindView("label")))
         label->SetAlignment(B_ALIGN_RIGHT);
     box->AddChild(fVolumeMenu);
-    float right = fVolumeMenu->Frame().right;
-    fFolderButton = new LibPictureButton(BPoint(right + 4, 159), 24, 24, "folder", "folder",
+    fFolderButton = new LibPictureButton(BPoint(244, 159), 24, 24, "folder", "folder",
         kFolderButton, B_ONE_STATE_BUTTON, B_FOLLOW_LEFT | B_FOLLOW_TOP);
     box->AddChild(fFolderButton);
     fDestinationView = new LibStringView(BRect(8, 188, 196, 202), "destination", "");

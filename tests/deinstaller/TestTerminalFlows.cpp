@@ -5,6 +5,7 @@
 #include "BNode.h"
 #include "RecordKeys.h"
 #include "TestSupport.h"
+#include "TrialSnapshot.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -61,69 +62,6 @@ protected:
     fs::path fOtherRoot = fTemp / "other";
     std::string fInstaller = (fTemp / "stowdemo").string();
 };
-
-std::string TagOf(const fs::path& path)
-{
-    BNode node(path.c_str());
-    char value[512];
-    ssize_t length = node.ReadAttr(kInstallByAttr, B_STRING_TYPE, 0, value, sizeof value);
-    return length > 0 ? std::string(value, size_t(length)) : std::string();
-}
-
-std::string Normalized(std::string text, const fs::path& root)
-{
-    for (size_t at = text.find(root.string()); at != std::string::npos;
-         at = text.find(root.string(), at))
-        text.replace(at, root.string().size(), "ROOT");
-    return text;
-}
-
-// Every entry of a trial root but the Trash, the attribute store and the C
-// library: kind, tag and (for files) contents with the root's path
-// neutralized. The log keeps only its lines about the items, the
-// deinstaller only its presence: both name dates and sizes of the moment.
-std::map<std::string, std::string> Snapshot(const fs::path& root)
-{
-    // Links keep their tags in the root's attribute store.
-    ScopedEnv stowRoot("STOW_ROOT", root.string());
-    ScopedEnv home("HOME", "/home/demo");
-    ScopedEnv data("XDG_DATA_HOME", "");
-    std::map<std::string, std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
-        std::string relative = it->path().lexically_relative(root).string();
-        if (relative.rfind("home/demo/.local/share/Trash", 0) == 0
-            || relative.rfind("home/demo/.local/share/Stowfast", 0) == 0
-            || relative.rfind("usr/lib", 0) == 0) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        std::string entry = "[" + TagOf(it->path()) + "] ";
-        if (it->is_symlink()) {
-            entry += "link " + Normalized(fs::read_symlink(it->path()).string(), root);
-        } else if (it->is_directory()) {
-            entry += "folder";
-        } else if (it->path().filename() == "Log") {
-            std::regex item("\t\t(Installing|\t).*\n");
-            std::string text = Normalized(ReadFile(it->path()), root);
-            for (std::sregex_iterator m(text.begin(), text.end(), item), end; m != end; ++m)
-                entry += m->str();
-        } else if (it->path().filename().string().find("Deinstaller") == std::string::npos) {
-            entry += "file " + Normalized(ReadFile(it->path()), root);
-        }
-        entries[relative] = entry;
-    }
-    return entries;
-}
-
-std::set<std::string> Tagged(const std::map<std::string, std::string>& snapshot)
-{
-    std::set<std::string> tagged;
-    for (const auto& [path, entry] : snapshot) {
-        if (entry.rfind("[]", 0) != 0)
-            tagged.insert(path);
-    }
-    return tagged;
-}
 
 // Where the entries in the Trash came from, after their .trashinfo files.
 std::set<std::string> TrashedOriginals(const fs::path& root)
@@ -194,9 +132,9 @@ TEST_F(TerminalFlows, InstalledByAnsweringThePromptsAndRemovedTheSameWay)
             "stowdemo", "--dest", (fOtherRoot / "home/demo/Apps").string()},
         {}, Environment(fOtherRoot));
     ASSERT_EQ(unattended.exitCode, 0) << unattended.err;
-    std::map<std::string, std::string> installed = Snapshot(fRoot);
-    EXPECT_EQ(installed, Snapshot(fOtherRoot));
-    std::set<std::string> tagged = Tagged(installed);
+    std::map<std::string, std::string> installed = RootSnapshot(fRoot);
+    EXPECT_EQ(installed, RootSnapshot(fOtherRoot));
+    std::set<std::string> tagged = TaggedPaths(installed);
     ASSERT_GE(tagged.size(), 5u);
     EXPECT_TRUE(tagged.count("home/demo/Apps/Stowdemo/README.txt"));
     EXPECT_TRUE(tagged.count("home/demo/.local/share/stowdemo/bin/stowdemo"));
@@ -228,7 +166,7 @@ TEST_F(TerminalFlows, InstalledByAnsweringThePromptsAndRemovedTheSameWay)
     EXPECT_EQ(TrashedOriginals(fRoot), OutermostPaths(gone)); // the manual went whole
     for (const std::string& path : gone)
         EXPECT_FALSE(fs::exists(fs::symlink_status(fRoot / path))) << path;
-    EXPECT_EQ(TagOf(kept), TagOf(fOtherRoot / "home/demo/Apps/Stowdemo/README.txt"));
+    EXPECT_EQ(InstallTagOf(kept), InstallTagOf(fOtherRoot / "home/demo/Apps/Stowdemo/README.txt"));
     for (const char* script : {"home/demo/.profile", "home/demo/.config/boot/UserBootscript",
              "home/demo/.config/boot/UserSetupEnvironment"})
         EXPECT_EQ(ReadFile(fRoot / script).find("STOWDEMO"), std::string::npos) << script;
@@ -237,7 +175,7 @@ TEST_F(TerminalFlows, InstalledByAnsweringThePromptsAndRemovedTheSameWay)
 TEST_F(TerminalFlows, ACancelAtAPromptLeavesEverythingAsItWas)
 {
     // Ctrl-C while the installer asks for the group: nothing is written.
-    std::map<std::string, std::string> before = Snapshot(fRoot);
+    std::map<std::string, std::string> before = RootSnapshot(fRoot);
     TerminalRun install({fInstaller}, Environment(fRoot));
     ASSERT_TRUE(install.WaitForText("Agree / Cancel: ")) << install.Output();
     install.Type("Agree");
@@ -245,14 +183,14 @@ TEST_F(TerminalFlows, ACancelAtAPromptLeavesEverythingAsItWas)
     install.PressControl('c');
     EXPECT_EQ(install.Wait(), 130) << install.Output();
     EXPECT_NE(install.Unread().find("Nothing was installed."), std::string::npos);
-    EXPECT_EQ(Snapshot(fRoot), before);
+    EXPECT_EQ(RootSnapshot(fRoot), before);
 
     // The end of the input where the deinstaller asks to confirm: nothing
     // is removed and the start-up files keep the product's sections.
     RunResult installed = stowtest::Run(
         {fInstaller, "--unattended", "--accept-license", "--all"}, {}, Environment(fRoot));
     ASSERT_EQ(installed.exitCode, 0) << installed.err;
-    before = Snapshot(fRoot);
+    before = RootSnapshot(fRoot);
     TerminalRun remove({Deinstaller(fRoot, "opt").string()}, Environment(fRoot));
     for (const char* prompt : {"Number of the disk to search [",
              "press Return when done: ", "[Trash]: ", "Deinstall / Cancel [Deinstall]: "}) {
@@ -263,7 +201,7 @@ TEST_F(TerminalFlows, ACancelAtAPromptLeavesEverythingAsItWas)
     remove.PressControl('d');
     EXPECT_EQ(remove.Wait(), 130) << remove.Output();
     EXPECT_NE(remove.Unread().find("Nothing was removed."), std::string::npos);
-    EXPECT_EQ(Snapshot(fRoot), before);
+    EXPECT_EQ(RootSnapshot(fRoot), before);
 }
 
 TEST_F(TerminalFlows, WithoutATerminalBothProgramsNeedUnattended)

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <thread>
 
 using namespace stowtest;
 namespace fs = std::filesystem;
@@ -64,6 +65,18 @@ std::string MarkedLanguage(WindowDriver& driver)
     return label;
 }
 
+// What the window asked the application to play.
+std::vector<BMessage> Sounds(InstallerWindowTrial& trial)
+{
+    trial.Application().Drain();
+    std::vector<BMessage> sounds;
+    for (const BMessage& message : trial.Application().received) {
+        if (message.what == InstallerWin::kPlaySound)
+            sounds.push_back(message);
+    }
+    return sounds;
+}
+
 const BMessage* Find(const std::vector<BMessage>& tips, bool show)
 {
     for (const BMessage& tip : tips) {
@@ -86,6 +99,7 @@ TEST(InstallerWindow, LicensePageGroupsTipsAndLanguages)
     ASSERT_TRUE(trial.Show());
     WindowDriver& driver = trial.Driver();
     EXPECT_EQ(driver.Window()->Title(), std::string("Trial Installer"));
+    EXPECT_TRUE(Sounds(trial).empty()) << "no sound to play";
     EXPECT_EQ(driver.Text("button"), "Agree");
     EXPECT_TRUE(driver.IsEnabled("button"));
     EXPECT_EQ(driver.Text("instruction"), "Read license and select the Agree button");
@@ -154,17 +168,28 @@ TEST(InstallerWindow, LicensePageGroupsTipsAndLanguages)
 }
 
 // Without a license the window opens ready; without groups nothing is
-// selected and there is nothing to install.
+// selected and there is nothing to install. The record's sound goes to the
+// application to be played.
 TEST(InstallerWindow, NoLicenseAndNoGroups)
 {
     InstallerWindowTrial trial;
+    fs::create_directories(trial.Trial().Work() / "window");
+    fs::copy_file(
+        SourcePath("samples/demo/welcome.wav"), trial.Trial().Work() / "window/hello.wav");
     ASSERT_TRUE(trial.Open(R"({
       "app_name": "Bare", "version": "1", "release_date": "", "company": "", "support_email": "",
+      "audio_file": "hello.wav",
       "install_instructions": [{"file_name": "payload/readme",
         "install_meta": {"destination": "User Selected"}}],
       "opt_created_folder": "Bare"
     })",
         {"readme"}));
+    std::vector<BMessage> sounds = Sounds(trial);
+    ASSERT_EQ(sounds.size(), 1u);
+    BMessage sound;
+    ASSERT_EQ(trial.Window()->Session().Record().FindMessage("audio_data", &sound), B_OK);
+    sound.what = InstallerWin::kPlaySound;
+    EXPECT_EQ(sounds[0].Flatten(), sound.Flatten());
     WindowDriver& driver = trial.Driver();
     EXPECT_EQ(trial.Window()->State(), InstallerWin::kReady);
     EXPECT_EQ(driver.Text("button"), "Install");
@@ -316,4 +341,40 @@ TEST(InstallerWindow, AMountRefreshesTheVolumeMenu)
     if (!problems)
         GTEST_SKIP() << "no private mount namespace here";
     EXPECT_EQ(*problems, "");
+}
+
+// Quitting while the run waits for the user's answer stops the run, says
+// so, and leaves the user's file as it was and nothing half-written.
+TEST(InstallerWindow, QuittingDuringARunStopsItAndSaysSo)
+{
+    InstallerWindowTrial trial;
+    fs::path settings = trial.Trial().Home() / ".config/trial.conf";
+    fs::create_directories(settings.parent_path());
+    WriteFile(settings, "mine\n");
+    ASSERT_TRUE(trial.Open(R"({
+      "app_name": "Trial", "version": "2.5", "release_date": "", "company": "", "support_email": "",
+      "groups": [{"group_name": "All"}],
+      "install_instructions": [{"file_name": "payload/trial.conf", "groups": ["All"],
+        "install_meta": {"destination": "User Settings", "destination_exists": "Prompt"}}],
+      "opt_created_folder": "Trial"
+    })",
+        {"trial.conf"}));
+    WindowDriver& driver = trial.Driver();
+    EXPECT_TRUE(driver.Click("button"));
+    BWindow* question = WindowDriver::WaitForAlert();
+    ASSERT_NE(question, nullptr) << "whether to replace the file";
+    std::thread quitting([&] { trial.Window()->QuitRunning(); });
+    std::string text;
+    EXPECT_TRUE(WaitFor([&] {
+        BWindow* alert = WindowDriver::FindAlert();
+        text = alert != nullptr && alert != question ? WindowDriver(alert).Text("alert_text") : "";
+        return !text.empty();
+    }));
+    EXPECT_EQ(text, "Installation was stopped before it could complete.");
+    EXPECT_TRUE(WindowDriver::AnswerAlert("OK"));
+    quitting.join();
+    EXPECT_FALSE(trial.Window()->Session().IsRunning());
+    EXPECT_EQ(ReadFile(settings), "mine\n");
+    for (auto it = fs::recursive_directory_iterator(trial.Trial().Root()); it != fs::end(it); ++it)
+        EXPECT_NE(it->path().filename().string().rfind(".stow-", 0), 0u) << it->path();
 }

@@ -1,9 +1,13 @@
-// The install groups as the record keeps them: read in order with their
-// descriptions, written back the same, and identifiers that stay unique.
+// The install groups and file rows as the record keeps them: groups read in
+// order with their descriptions and identifiers that stay unique; file rows
+// with their groups and sizes.
 #include "BMessage.h"
 #include "GroupContextList.h"
+#include "InstallListItem.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 TEST(GroupContextList, ReadWriteAndUniqueIdentifiers)
 {
@@ -40,4 +44,33 @@ TEST(GroupContextList, ReadWriteAndUniqueIdentifiers)
     ASSERT_EQ(list.Size(), 3);
     EXPECT_EQ(list.FindContext(3)->Uid(), 3);
     EXPECT_STREQ(list.FindContext(2)->Name(), "Extras");
+}
+
+// A file row reads its groups and the builder's size from its "install_file"
+// entry; written out, each group ends with ";" and the row's size follows
+// the size of the file found on disk, which reading takes first.
+TEST(InstallListItem, ReadsGroupsAndSizeAndWritesThemBack)
+{
+    BMessage entry;
+    entry.AddString("file_name", "payload/readme");
+    entry.AddString("groups", "Typical;Documents;");
+    entry.AddInt32("file_size", 411644);
+    entry.AddInt32("file_size", 7);
+    InstallListItem row(false);
+    row.Read(entry);
+    EXPECT_EQ(row.Size(), 411644);
+    std::vector<std::string> groups;
+    for (LibString* group = row.Groups().First(); group != nullptr; group = row.Groups().Next())
+        groups.push_back(static_cast<const char*>(*group));
+    EXPECT_EQ(groups, std::vector<std::string>({"Typical", "Documents"}));
+    EXPECT_STREQ(row.DisplayText(), "readme");
+
+    row.SetSize(99);
+    BMessage written;
+    row.Write(written);
+    EXPECT_STREQ(written.FindString("groups"), "Typical;Documents;");
+    EXPECT_EQ(written.FindInt32("file_size", 1), 99);
+    InstallListItem copy(row, true);
+    EXPECT_EQ(copy.Size(), 0);
+    EXPECT_EQ(copy.Groups().Size(), 2);
 }
