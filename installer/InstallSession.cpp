@@ -17,8 +17,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
