@@ -27,7 +27,10 @@ void InstallByteProgress::FinishItem()
     fBase += fItemBytes;
     fItemBytes = 0;
     fItemDone = 0;
-    Send(fTotal > 0 && fBase == fTotal);
+    // Each finished item is reported at once: placing it may ask the user a
+    // question for as long as the user takes, and the bar should show what
+    // arrived meanwhile. One message an item, as the status line sends.
+    Send(true);
 }
 
 void InstallByteProgress::Send(bool force)

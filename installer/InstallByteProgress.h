@@ -1,6 +1,7 @@
 // Byte-level progress of an install run, for a progress bar: 'ispr' with
-// int64 "done" and "total" (the bytes of the selected items' files), sent at
-// most every kInterval so that a large item cannot flood the receiver.
+// int64 "done" and "total" (the bytes of the selected items' files), sent
+// within an item at most every kInterval so that a large item cannot flood
+// the receiver, and whenever an item is finished.
 // Windows may ignore it.
 #pragma once
 

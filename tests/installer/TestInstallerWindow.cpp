@@ -343,8 +343,9 @@ TEST(InstallerWindow, AMountRefreshesTheVolumeMenu)
     EXPECT_EQ(*problems, "");
 }
 
-// Quitting while the run waits for the user's answer stops the run, says
-// so, and leaves the user's file as it was and nothing half-written.
+// While the run asks whether to replace the user's file, the byte bar
+// shows that file's bytes as arrived. Quitting then stops the run, says so, and leaves the
+// user's file as it was and nothing half-written.
 TEST(InstallerWindow, QuittingDuringARunStopsItAndSaysSo)
 {
     InstallerWindowTrial trial;
@@ -354,15 +355,26 @@ TEST(InstallerWindow, QuittingDuringARunStopsItAndSaysSo)
     ASSERT_TRUE(trial.Open(R"({
       "app_name": "Trial", "version": "2.5", "release_date": "", "company": "", "support_email": "",
       "groups": [{"group_name": "All"}],
-      "install_instructions": [{"file_name": "payload/trial.conf", "groups": ["All"],
-        "install_meta": {"destination": "User Settings", "destination_exists": "Prompt"}}],
+      "install_instructions": [
+        {"file_name": "payload/trial.conf", "groups": ["All"],
+         "install_meta": {"destination": "User Settings", "destination_exists": "Prompt"}},
+        {"file_name": "payload/readme", "groups": ["All"],
+         "install_meta": {"destination": "User Selected"}}],
       "opt_created_folder": "Trial"
     })",
-        {"trial.conf"}));
+        {"trial.conf", "readme"}));
     WindowDriver& driver = trial.Driver();
     EXPECT_TRUE(driver.Click("button"));
     BWindow* question = WindowDriver::WaitForAlert();
     ASSERT_NE(question, nullptr) << "whether to replace the file";
+    float filled = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        driver.Read([&](BWindow* window) {
+            filled = static_cast<ByteProgressBar*>(window->FindView("progress"))->Fraction();
+        });
+        return filled > 0;
+    })) << "the bytes of the file in question";
+    EXPECT_LT(filled, 1);
     std::thread quitting([&] { trial.Window()->QuitRunning(); });
     std::string text;
     EXPECT_TRUE(WaitFor([&] {
