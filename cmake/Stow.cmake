@@ -34,7 +34,7 @@ endfunction()
 # programs otherwise do.
 function(stow_self_contained target)
   if(NOT STOW_SANITIZE AND NOT STOW_FUZZ)
-    target_link_options(${target} PRIVATE -static-libstdc++ -Wl,--build-id)
+    target_link_options(${target} PRIVATE -static-libstdc++ -Wl,--build-id -Wl,--gc-sections)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/support/compat/arc4random.cpp
       ${PROJECT_SOURCE_DIR}/platform/support/compat/hypotf.cpp)
   endif()
