@@ -3,12 +3,51 @@
 #include "BNode.h"
 
 #include <cstring>
+#include <mutex>
 #include <string>
 
 namespace {
 
 constexpr char kLanguageAttr[] = "language";
 constexpr char kDefaultLanguage[] = "en";
+
+// A choice the executable could not record (a read-only volume, a file of
+// another user) still holds in this process, for that executable: else the
+// user's choice of language would change nothing. Lookups run on several
+// threads, to the process's very end (never destroyed).
+struct Unrecorded {
+    std::mutex lock;
+    std::string path;
+    std::string code;
+};
+
+Unrecorded& UnrecordedState()
+{
+    static auto* state = new Unrecorded;
+    return *state;
+}
+
+bool UnrecordedChoice(const char* path, LibString& code)
+{
+    Unrecorded& state = UnrecordedState();
+    std::lock_guard<std::mutex> hold(state.lock);
+    if (state.path.empty() || state.path != path)
+        return false;
+    code = state.code.c_str();
+    return true;
+}
+
+void KeepUnrecorded(const char* path, const char* code, bool recorded)
+{
+    Unrecorded& state = UnrecordedState();
+    std::lock_guard<std::mutex> hold(state.lock);
+    if (!recorded) {
+        state.path = path;
+        state.code = code;
+    } else if (state.path == path) {
+        state.path.clear();
+    }
+}
 
 } // namespace
 
@@ -32,7 +71,7 @@ oLocalize::oLocalize()
 void oLocalize::ObtainLanguage()
 {
     fLanguage = kDefaultLanguage;
-    if (*ExecutablePath() == '\0')
+    if (*ExecutablePath() == '\0' || UnrecordedChoice(ExecutablePath(), fLanguage))
         return;
     BNode node(ExecutablePath());
     char code[kMaxCodeLength + 1] = {};
@@ -58,6 +97,7 @@ bool oLocalize::SetLanguage(const char* code)
     // program's attributes change while its bytes stay locked.
     BNode node(ExecutablePath());
     ssize_t wrote = node.WriteAttr(kLanguageAttr, B_STRING_TYPE, 0, code, strlen(code));
+    KeepUnrecorded(ExecutablePath(), code, wrote >= 0);
     return wrote >= 0;
 }
 

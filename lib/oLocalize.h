@@ -1,7 +1,8 @@
 // The texts of the running program in the language the user chose. The
 // choice is the "language" attribute of the executable file itself, read
 // afresh by every object, so a change reaches every later lookup on any
-// thread. Texts are 'CSTR' resources named by code and number ("en:1001").
+// thread (a choice the file could not take is kept in the process). Texts
+// are 'CSTR' resources named by code and number ("en:1001").
 #pragma once
 
 #include "oResources.h"
@@ -24,8 +25,8 @@ public:
     // and the attribute is left as it is.
     void ObtainLanguage();
     // Makes `code` current and records it on the executable; false when it
-    // could not be recorded (a read-only volume), so later objects keep
-    // reading the old choice.
+    // could not be recorded (a read-only volume, another user's file): the
+    // choice then holds for the objects of this process only.
     bool SetLanguage(const char* code);
     const char* Language() const { return fLanguage; }
 

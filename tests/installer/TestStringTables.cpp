@@ -7,7 +7,10 @@
 #include "BNode.h"
 
 #include <algorithm>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace stowtest;
 
@@ -182,6 +185,34 @@ TEST(InstallerStrings, UnreadableOrOddSettingsNeverBreakLookups)
     EXPECT_FALSE(missing.HasString("en:1001"));
     EXPECT_FALSE(missing.SetLanguage("fr"));
     EXPECT_FALSE(std::filesystem::exists(program.Dir() / "gone"));
+}
+
+// An installer the user may not change (another user's file, a read-only
+// volume) cannot record a language: the choice still holds for every later
+// lookup of this process, on any thread, and the file stays as it was.
+TEST(InstallerStrings, AChoiceTheProgramCannotRecordHoldsForThisProcess)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    ProgramCopy program;
+    chmod(program.Dir().Path().c_str(), 0755);
+    EXPECT_STREQ(oLocalize().Language(), "en"); // recorded on first start
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setegid(65534) != 0 || seteuid(65534) != 0)
+            _exit(2);
+        bool recorded = oLocalize().SetLanguage("de");
+        std::string label;
+        std::thread other([&] { label = static_cast<const char*>(oLocalize().GetString(1003)); });
+        other.join();
+        bool kept = std::string(oLocalize().Language()) == "de" && label == "Gruppe";
+        _exit(recorded ? 3 : kept ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_STREQ(oLocalize().Language(), "en");
 }
 
 TEST(InstallerStrings, AWritingOpenOfTheRunningProgramFallsBackToReading)
