@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -129,8 +130,24 @@ protected:
     {
         RunResult found = Xdotool({"search", "--sync", "--onlyvisible", "--name", kTitle});
         EXPECT_EQ(found.exitCode, 0) << found.err;
-        fMainWindow = found.out.substr(0, found.out.find('\n'));
-        return fMainWindow;
+        std::string window = found.out.substr(0, found.out.find('\n'));
+        fSeen.insert(window);
+        return window;
+    }
+
+    // The window of a second installer of the same title, once it shows.
+    std::string FindSecondWindow()
+    {
+        std::string second;
+        WaitFor([&] {
+            for (const std::string& window : VisibleWindows(kTitle)) {
+                if (fSeen.count(window) == 0)
+                    second = window;
+            }
+            return !second.empty();
+        });
+        fSeen.insert(second);
+        return second;
     }
 
     void Click(const std::string& window, Point point)
@@ -151,8 +168,8 @@ protected:
         EXPECT_EQ(Xdotool(arguments).exitCode, 0);
     }
 
-    // An alert is any other window of the program that shows (the screen's
-    // own window aside); X gives each a new number.
+    // An alert is any window not seen before that shows (the screen's own
+    // window aside); X gives each a new number.
     std::string WaitForAlert()
     {
         std::string screen = Xdotool({"getdisplaygeometry"}).out;
@@ -160,14 +177,14 @@ protected:
         std::string alert;
         WaitFor([&] {
             for (const std::string& window : VisibleWindows(".*")) {
-                if (window == fMainWindow || window == fLastAlert)
+                if (fSeen.count(window) != 0)
                     continue;
                 if (Xdotool({"getwindowgeometry", window}).out.find(screen) == std::string::npos)
                     alert = window;
             }
             return !alert.empty();
         });
-        fLastAlert = alert;
+        fSeen.insert(alert);
         return alert;
     }
 
@@ -184,8 +201,7 @@ protected:
     fs::path fRoot = fTemp / "root";
     fs::path fOtherRoot = fTemp / "other";
     std::string fInstaller = (fTemp / kTitle).string();
-    std::string fMainWindow;
-    std::string fLastAlert;
+    std::set<std::string> fSeen;
 };
 
 } // namespace
@@ -233,9 +249,10 @@ TEST_F(WindowFromOutside, InstalledAsTheUnattendedInstallWould)
         std::string::npos);
 }
 
-// Closed while the run asks whether to replace the user's settings file:
-// the run stops, the user is told, and what had not arrived left nothing
-// behind; the settings file is the user's own still.
+// While the run asks whether to replace the user's settings file, a second
+// start of the installer cannot run beside it. Closed then, the run stops,
+// the user is told, and what had not arrived left nothing behind; the
+// settings file is the user's own still.
 TEST_F(WindowFromOutside, ClosedWhileTheRunAsksLeavesNothingHalfWritten)
 {
     fs::path settings = fRoot / "home/demo/.config/stowdemo.conf";
@@ -248,6 +265,20 @@ TEST_F(WindowFromOutside, ClosedWhileTheRunAsksLeavesNothingHalfWritten)
     Click(window, kMainButton); // Install
     std::string question = WaitForAlert();
     ASSERT_FALSE(question.empty()) << "the collision question";
+
+    // A second start of the same installer meanwhile: its run refuses to
+    // start beside the first one's and says so; the window stays.
+    {
+        Installer second(fInstaller, fRoot);
+        std::string secondWindow = FindSecondWindow();
+        ASSERT_FALSE(secondWindow.empty());
+        Click(secondWindow, kMainButton); // Agree
+        AnswerAlert();                    // the product folder exists
+        Click(secondWindow, kMainButton); // Install
+        AnswerAlert();                    // an installation runs there
+        Keys(secondWindow, {"ctrl+q"});
+        EXPECT_EQ(second.Wait(), 0);
+    }
     // Ctrl+Q closes the window as its close box does.
     Keys(window, {"ctrl+q"});
     AnswerAlert(); // "Installation was stopped before it could complete."
