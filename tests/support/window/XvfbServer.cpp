@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,8 +63,15 @@ bool XvfbServer::Start(std::string* problem)
             if (pipe(pipeFds) != 0) {
                 server.problem = "cannot make a pipe";
             } else {
+                pid_t parent = getpid();
                 pid_t pid = fork();
                 if (pid == 0) {
+                    // The server ends with the thread that started it, also
+                    // when its process ends without running atexit (a crash,
+                    // or a forked child's _exit, as in InPrivateMounts).
+                    prctl(PR_SET_PDEATHSIG, SIGTERM);
+                    if (getppid() != parent)
+                        _exit(127);
                     close(pipeFds[0]);
                     int null = open("/dev/null", O_RDWR);
                     dup2(null, 0);
