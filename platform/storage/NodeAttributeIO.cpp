@@ -220,7 +220,8 @@ status_t Write(
     if (xname.empty())
         return B_BAD_VALUE;
     std::string old;
-    bool wasSpilled = GetXattr(target, xname, old) == 0 && XattrFormat::Decode(name, old).spilled;
+    bool wasSpilled = !target.fresh && GetXattr(target, xname, old) == 0
+        && XattrFormat::Decode(name, old).spilled;
     std::string value = XattrFormat::Encode(name, type, data);
     if (value.size() > XattrFormat::kMaxXattrValue)
         return Spill(target, name, xname, type, data);

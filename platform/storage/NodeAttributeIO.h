@@ -17,6 +17,8 @@ struct Target {
     std::string path;
     int fd = -1;
     bool useStoreOnly = false; // links and special files
+    // Made a moment ago by the writer: it holds no attribute to replace.
+    bool fresh = false;
 };
 
 // "mime_type" is the Linux spelling of "BEOS:TYPE"; both name one attribute.

@@ -26,6 +26,12 @@ public:
     virtual ~ZipAttributeStore() = default;
     virtual status_t ReadAttributes(const char* path, ZipAttributeList& list) = 0;
     virtual status_t WriteAttributes(const char* path, const ZipAttributeList& list) = 0;
+    // The same for a node just made and open on `fd` (at `path`), which
+    // holds no attributes yet.
+    virtual status_t WriteAttributes(int fd, const char* path, const ZipAttributeList& list)
+    {
+        return WriteAttributes(path, list);
+    }
 };
 
 namespace ZipAttributeRecords {

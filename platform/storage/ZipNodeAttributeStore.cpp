@@ -1,6 +1,9 @@
 #include "ZipNodeAttributeStore.h"
 
+#include "NodeAttributeIO.h"
 #include "NodeAttributes.h"
+
+#include <algorithm>
 
 status_t ZipNodeAttributeStore::ReadAttributes(const char* path, ZipAttributeList& list)
 {
@@ -31,6 +34,26 @@ status_t ZipNodeAttributeStore::WriteAttributes(const char* path, const ZipAttri
             std::string(attribute.data.begin(), attribute.data.end())});
     }
     return write_node_attributes(node, attributes);
+}
+
+status_t ZipNodeAttributeStore::WriteAttributes(
+    int fd, const char* path, const ZipAttributeList& list)
+{
+    NodeAttributeIO::Target target;
+    target.path = path;
+    target.fd = fd;
+    std::vector<std::string> written;
+    for (const ZipAttribute& attribute : list) {
+        std::string name = NodeAttributeIO::CanonicalName(attribute.name.c_str());
+        // Only a name met before may have something to replace.
+        target.fresh = std::find(written.begin(), written.end(), name) == written.end();
+        written.push_back(name);
+        status_t status = NodeAttributeIO::Write(target, name, attribute.type,
+            std::string(attribute.data.begin(), attribute.data.end()));
+        if (status != B_OK)
+            return status;
+    }
+    return B_OK;
 }
 
 ZipNodeAttributeStore* ZipNodeAttributeStore::Default()

@@ -67,6 +67,11 @@ struct ZipReader::Entry {
     int dosYear = 1980;
 };
 
+struct ZipReader::Scanned {
+    ZipListing listing;
+    std::vector<Entry> entries;
+};
+
 struct ZipReader::Inflater {
     z_stream stream = {};
     bool ready = false;
@@ -109,8 +114,7 @@ void ZipReader::Close()
     fOwnedFd = -1;
     fScanned = false;
     fScanStatus = B_NO_INIT;
-    fListing = ZipListing();
-    fEntries.clear();
+    fScan.reset();
 }
 
 status_t ZipReader::Open(const char* path)
@@ -162,9 +166,28 @@ status_t ZipReader::Attach()
     fArchive = unzOpen2_64(fRange, &functions);
     if (fArchive == nullptr)
         return Fail(B_BAD_DATA, "not a zip archive, or a damaged one");
-    fBuffer.resize(kChunkSize * 2);
+    // Headers and names need the extra buffer; data the large one, which
+    // is made when data is first read.
     fLocalExtra.resize(kMaxField + 1);
     fError.clear();
+    return B_OK;
+}
+
+status_t ZipReader::OpenLike(const ZipReader& other)
+{
+    Close();
+    if (other.fRange == nullptr || !other.fScanned || other.fScanStatus != B_OK)
+        return Fail(B_NO_INIT, "the archive has not been listed");
+    fRange = new ZipFileRange;
+    fRange->fd = other.fRange->fd;
+    fRange->base = other.fRange->base;
+    fRange->length = other.fRange->length;
+    status_t status = Attach();
+    if (status != B_OK)
+        return status;
+    fScan = other.fScan;
+    fScanned = true;
+    fScanStatus = B_OK;
     return B_OK;
 }
 
@@ -183,7 +206,14 @@ status_t ZipReader::List(ZipListing& listing)
 {
     status_t status = EnsureScanned();
     if (status == B_OK)
-        listing = fListing;
+        listing = fScan->listing;
+    return status;
+}
+
+status_t ZipReader::List(const ZipListing*& listing)
+{
+    status_t status = EnsureScanned();
+    listing = status == B_OK ? &fScan->listing : nullptr;
     return status;
 }
 
@@ -191,10 +221,10 @@ status_t ZipReader::Test(const StopCheck& shouldStop)
 {
     status_t status = EnsureScanned();
     const Sink discard = [](const uint8*, size_t) { return B_OK; };
-    for (size_t i = 0; status == B_OK && i < fListing.members.size(); ++i) {
+    for (size_t i = 0; status == B_OK && i < fScan->listing.members.size(); ++i) {
         ZipMemberDetails details;
         status = ReadDetails(i, details);
-        if (status == B_OK && fListing.members[i].kind != ZipMemberKind::Folder)
+        if (status == B_OK && fScan->listing.members[i].kind != ZipMemberKind::Folder)
             status = ReadData(i, discard, shouldStop);
     }
     return status;
@@ -202,8 +232,8 @@ status_t ZipReader::Test(const StopCheck& shouldStop)
 
 status_t ZipReader::Scan()
 {
-    fListing = ZipListing();
-    fEntries.clear();
+    fScan = std::make_shared<Scanned>();
+    fBuffer.resize(std::max(fBuffer.size(), kMaxField + 1));
     int result = unzGoToFirstFile(Archive(fArchive));
     while (result == UNZ_OK) {
         Entry entry;
@@ -211,14 +241,14 @@ status_t ZipReader::Scan()
         status_t status = ScanEntry(entry, member);
         if (status != B_OK)
             return status;
-        fListing.totalSize += member.size;
-        fListing.members.push_back(std::move(member));
-        fEntries.push_back(entry);
+        fScan->listing.totalSize += member.size;
+        fScan->listing.members.push_back(std::move(member));
+        fScan->entries.push_back(entry);
         result = unzGoToNextFile(Archive(fArchive));
     }
     if (result != UNZ_END_OF_LIST_OF_FILE)
         return Fail(B_BAD_DATA, "the archive's directory is damaged");
-    if (fListing.members.empty())
+    if (fScan->listing.members.empty())
         return Fail(B_BAD_DATA, "the archive holds nothing");
     status_t status = CheckItem();
     if (status != B_OK)
@@ -308,8 +338,8 @@ status_t ZipReader::ReadZip64Sizes(const uint8* extra, size_t length, ZipMember&
 status_t ZipReader::CheckItem()
 {
     std::map<std::string, ZipMemberKind> kinds;
-    const std::string top = ZipNames::TopComponent(fListing.members.front().name);
-    for (const ZipMember& member : fListing.members) {
+    const std::string top = ZipNames::TopComponent(fScan->listing.members.front().name);
+    for (const ZipMember& member : fScan->listing.members) {
         if (ZipNames::TopComponent(member.name) != top)
             return Fail(B_NOT_ALLOWED,
                 "the archive holds more than one item (\"" + top + "\" and \""
@@ -317,7 +347,7 @@ status_t ZipReader::CheckItem()
         if (!kinds.emplace(member.name, member.kind).second)
             return FailMember(B_FILE_EXISTS, member.name, "it appears twice in the archive");
     }
-    for (const ZipMember& member : fListing.members) {
+    for (const ZipMember& member : fScan->listing.members) {
         for (std::string parent = ZipNames::Parent(member.name); !parent.empty();
              parent = ZipNames::Parent(parent)) {
             auto found = kinds.find(parent);
@@ -326,10 +356,10 @@ status_t ZipReader::CheckItem()
                     std::string("it lies beneath a ") + KindText(found->second));
         }
     }
-    fListing.itemName = top;
+    fScan->listing.itemName = top;
     auto item = kinds.find(top);
-    fListing.itemKind = item != kinds.end() ? item->second : ZipMemberKind::Folder;
-    if (fListing.itemKind == ZipMemberKind::Link)
+    fScan->listing.itemKind = item != kinds.end() ? item->second : ZipMemberKind::Folder;
+    if (fScan->listing.itemKind == ZipMemberKind::Link)
         return FailMember(B_NOT_ALLOWED, top, "the item itself is a symbolic link");
     return B_OK;
 }
@@ -337,8 +367,8 @@ status_t ZipReader::CheckItem()
 status_t ZipReader::ReadLinkTargets()
 {
     std::map<std::string, std::string> links;
-    for (size_t i = 0; i < fListing.members.size(); ++i) {
-        ZipMember& member = fListing.members[i];
+    for (size_t i = 0; i < fScan->listing.members.size(); ++i) {
+        ZipMember& member = fScan->listing.members[i];
         if (member.kind != ZipMemberKind::Link)
             continue;
         if (member.size == 0 || member.size > ZipNames::kMaxLinkTarget)
@@ -353,7 +383,7 @@ status_t ZipReader::ReadLinkTargets()
         member.linkTarget = target;
         links[member.name] = target;
     }
-    for (const ZipMember& member : fListing.members) {
+    for (const ZipMember& member : fScan->listing.members) {
         std::string why;
         if (member.kind == ZipMemberKind::Link
             && !ZipNames::LinkStaysInside(member.name, member.linkTarget, links, why))
@@ -364,11 +394,11 @@ status_t ZipReader::ReadLinkTargets()
 
 status_t ZipReader::Seek(size_t index)
 {
-    if (fArchive == nullptr || index >= fEntries.size())
+    if (fArchive == nullptr || fScan == nullptr || index >= fScan->entries.size())
         return Fail(B_BAD_INDEX, "no such member");
     unzCloseCurrentFile(Archive(fArchive));
-    if (unzGoToFilePos64(Archive(fArchive), &fEntries[index].position) != UNZ_OK)
-        return FailMember(B_BAD_DATA, fListing.members[index].name, "its header is damaged");
+    if (unzGoToFilePos64(Archive(fArchive), &fScan->entries[index].position) != UNZ_OK)
+        return FailMember(B_BAD_DATA, fScan->listing.members[index].name, "its header is damaged");
     return B_OK;
 }
 
@@ -381,7 +411,7 @@ status_t ZipReader::OpenCurrent(size_t index)
     int level = 0;
     // Raw: we inflate ourselves, so that sizes and CRC are ours to check.
     if (unzOpenCurrentFile2(Archive(fArchive), &method, &level, 1) != UNZ_OK)
-        return FailMember(B_BAD_DATA, fListing.members[index].name,
+        return FailMember(B_BAD_DATA, fScan->listing.members[index].name,
             "its local header is damaged or disagrees with the directory");
     return B_OK;
 }
@@ -390,18 +420,46 @@ status_t ZipReader::ReadDetails(size_t index, ZipMemberDetails& details)
 {
     details = ZipMemberDetails();
     status_t status = OpenCurrent(index);
+    if (status == B_OK)
+        status = ReadLocalDetails(index, details);
+    unzCloseCurrentFile(Archive(fArchive));
+    return status;
+}
+
+status_t ZipReader::ReadData(size_t index, const Sink& sink, const StopCheck& shouldStop)
+{
+    status_t status = OpenCurrent(index);
     if (status != B_OK)
         return status;
-    const ZipMember& member = fListing.members[index];
+    return PumpCurrent(index, sink, shouldStop);
+}
+
+status_t ZipReader::ReadMember(
+    size_t index, ZipMemberDetails& details, const Sink& sink, const StopCheck& shouldStop)
+{
+    details = ZipMemberDetails();
+    status_t status = OpenCurrent(index);
+    if (status == B_OK)
+        status = ReadLocalDetails(index, details);
+    if (status != B_OK) {
+        unzCloseCurrentFile(Archive(fArchive));
+        return status;
+    }
+    return PumpCurrent(index, sink, shouldStop);
+}
+
+// The times and attributes of the member whose local header is open.
+status_t ZipReader::ReadLocalDetails(size_t index, ZipMemberDetails& details)
+{
+    const ZipMember& member = fScan->listing.members[index];
     int length = unzGetLocalExtrafield(Archive(fArchive), fLocalExtra.data(), kMaxField);
-    unzCloseCurrentFile(Archive(fArchive));
     if (length < 0)
         return FailMember(B_BAD_DATA, member.name, "its local header is damaged");
     const uint8* extra = fLocalExtra.data();
     const uint8* data = nullptr;
     size_t size = 0;
     if (ZipExtraFields::Find(extra, size_t(length), ZipExtraFields::kTimeStampTag, &data, &size))
-        details.times = ZipExtraFields::ParseTimeStamp(data, size, fEntries[index].dosYear);
+        details.times = ZipExtraFields::ParseTimeStamp(data, size, fScan->entries[index].dosYear);
     if (!details.times.hasModified) {
         details.times.hasModified = true;
         details.times.modified = member.modified;
@@ -412,18 +470,16 @@ status_t ZipReader::ReadDetails(size_t index, ZipMemberDetails& details)
     return B_OK;
 }
 
-status_t ZipReader::ReadData(size_t index, const Sink& sink, const StopCheck& shouldStop)
+// The data of the member whose local header is open; closes it.
+status_t ZipReader::PumpCurrent(size_t index, const Sink& sink, const StopCheck& shouldStop)
 {
-    status_t status = OpenCurrent(index);
-    if (status != B_OK)
-        return status;
-    const ZipMember& member = fListing.members[index];
+    const ZipMember& member = fScan->listing.members[index];
     uint32 checksum = 0;
-    status = Pump(member, fEntries[index].method, sink, shouldStop, checksum);
+    status_t status = Pump(member, fScan->entries[index].method, sink, shouldStop, checksum);
     unzCloseCurrentFile(Archive(fArchive));
     if (status != B_OK)
         return status;
-    if (checksum != fEntries[index].crc)
+    if (checksum != fScan->entries[index].crc)
         return FailMember(B_BAD_DATA, member.name, "its data fails the CRC check");
     return B_OK;
 }
@@ -431,6 +487,7 @@ status_t ZipReader::ReadData(size_t index, const Sink& sink, const StopCheck& sh
 status_t ZipReader::Pump(const ZipMember& member, int method, const Sink& sink,
     const StopCheck& shouldStop, uint32& checksum)
 {
+    fBuffer.resize(std::max(fBuffer.size(), kChunkSize * 2));
     uint8* input = fBuffer.data();
     uint8* output = fBuffer.data() + kChunkSize;
     uint64 produced = 0;

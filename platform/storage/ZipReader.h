@@ -58,12 +58,18 @@ public:
     status_t Open(const char* path, uint64 offset, uint64 length);
     // As above on a descriptor that stays the caller's and must stay open.
     status_t Open(int fd, uint64 offset, uint64 length);
+    // A second reader of the archive `other` has open and has listed, for
+    // another thread: it shares the listing (nothing is read again) and
+    // reads members on its own. `other` must stay open while it is used.
+    status_t OpenLike(const ZipReader& other);
     void Close();
 
     // Reads the central directory and checks it: one item, safe names, no
     // duplicates, nothing beneath a file or link, links that stay inside.
     // Reads only link members' data.
     status_t List(ZipListing& listing);
+    // The same without a copy: valid while the reader stays open.
+    status_t List(const ZipListing*& listing);
 
     // Member `index` of the listing: its local details, then its data (a
     // file's contents or a link's target) through `sink`, chunk by chunk.
@@ -71,6 +77,9 @@ public:
     // beyond the declared size reaches `sink`) or its CRC differs.
     status_t ReadDetails(size_t index, ZipMemberDetails& details);
     status_t ReadData(size_t index, const Sink& sink, const StopCheck& shouldStop = {});
+    // Both at once, reading the member's local header once.
+    status_t ReadMember(size_t index, ZipMemberDetails& details, const Sink& sink,
+        const StopCheck& shouldStop = {});
 
     // Reads the whole archive as unpacking it would, writing nothing: the
     // listing's checks, then every member's local details and data (sizes
@@ -83,6 +92,7 @@ public:
 private:
     struct Entry;
     struct Inflater;
+    struct Scanned;
 
     status_t Attach();
     status_t EnsureScanned();
@@ -93,6 +103,8 @@ private:
     status_t ReadLinkTargets();
     status_t Seek(size_t index);
     status_t OpenCurrent(size_t index);
+    status_t ReadLocalDetails(size_t index, ZipMemberDetails& details);
+    status_t PumpCurrent(size_t index, const Sink& sink, const StopCheck& shouldStop);
     status_t Pump(const ZipMember& member, int method, const Sink& sink,
         const StopCheck& shouldStop, uint32& checksum);
     status_t Fail(status_t status, const std::string& message);
@@ -103,8 +115,8 @@ private:
     void* fArchive = nullptr;
     bool fScanned = false;
     status_t fScanStatus = B_NO_INIT;
-    ZipListing fListing;
-    std::vector<Entry> fEntries;
+    // The listing, shared with the readers opened like this one.
+    std::shared_ptr<Scanned> fScan;
     std::unique_ptr<Inflater> fInflater;
     std::vector<uint8> fBuffer;
     std::vector<uint8> fLocalExtra;
