@@ -112,11 +112,15 @@ int32 InstallRun::Perform()
     fConfig.OpenLog(log.Path());
     WriteLogHeader();
 
+    StartUnpacking();
     bool placed = PlaceDeinstaller();
     if (placed) {
         CreateStartupFolder();
         placed = InstallItems();
     }
+    // Every item is placed (or the run failed): what the unpacker still
+    // holds goes before the run reports.
+    fUnpacker.reset();
     if (!placed) {
         fConfig.Log("\tInstallation failed: %s\n", fConfig.RunProblem());
         fConfig.CloseLog();
@@ -232,17 +236,27 @@ bool InstallRun::CreateProductFolder()
     return true;
 }
 
-bool InstallRun::PlaceDeinstaller()
+bool InstallRun::IncludesDeinstaller() const
 {
-    if (fConfig.HasBool("opt_include_deinstall") && !fConfig.FindBool("opt_include_deinstall"))
-        return true;
-    fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextCreatingDeinstaller)));
+    return !fConfig.HasBool("opt_include_deinstall") || fConfig.FindBool("opt_include_deinstall");
+}
+
+BPath InstallRun::DeinstallerPath() const
+{
     // A "/" in the product's name or version would make a path of it.
     std::string name = std::string(fConfig.FindString(kAppNameKey)) + " "
         + fConfig.FindString(kVersionKey) + " Deinstaller";
     std::replace(name.begin(), name.end(), '/', '-');
-    BPath path(fProduct.Path(), name.c_str());
-    if (!Extract(kDeinstallerPayloadId, path.Path()))
+    return BPath(fProduct.Path(), name.c_str());
+}
+
+bool InstallRun::PlaceDeinstaller()
+{
+    if (!IncludesDeinstaller())
+        return true;
+    fConfig.UpdateStatus("%s", static_cast<const char*>(InstallString(kTextCreatingDeinstaller)));
+    BPath path = DeinstallerPath();
+    if (!Place(fDeinstallerTurn, kDeinstallerPayloadId, path.Path()))
         return false;
     BMessage record = fConfig.DeinstallerRecord();
     ssize_t size = record.FlattenedSize();

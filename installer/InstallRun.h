@@ -11,6 +11,7 @@
 #include "ExclusiveLock.h"
 #include "InstallByteProgress.h"
 #include "LibAppResource.h"
+#include "LibPayloadUnpacker.h"
 #include "LibString.h"
 
 #include <functional>
@@ -54,13 +55,21 @@ private:
     bool CreateProductFolder();
     void WriteLogHeader();
     void LogRequirements();
+    // Hands the deinstaller and every selected item to the unpacker, which
+    // unpacks them ahead of their turn.
+    void StartUnpacking();
+    bool IncludesDeinstaller() const;
+    BPath DeinstallerPath() const;
     bool PlaceDeinstaller();
     void CreateStartupFolder();
     bool InstallItems();
     bool InstallItem(int32 index, BMessage& entry);
-    // `prepare` is given the unpacked item while it is still hidden.
-    bool Extract(int32 id, const char* destination,
+    // Places the payload of unpacking turn `turn` at `destination`; `prepare`
+    // is given the unpacked item while it is still hidden.
+    bool Place(size_t turn, int32 id, const char* destination,
         const std::function<void(const char* item)>& prepare = {});
+    // The item's leaf name, or null when its "file_name" names none.
+    static const char* ItemLeaf(const BMessage& entry, BPath& named);
     // Sets the item's times; a failure names it by `shownPath`.
     void StampTimes(const BMessage& entry, const char* path, const char* shownPath);
     void PlaceItem(const BMessage& meta, const char* leaf, BPath& path);
@@ -102,8 +111,12 @@ private:
     // The first place of the item being unpacked; empty between items.
     std::string fItemUnderway;
     std::vector<uint64> fItemBytes; // by entry index; selected items only
+    size_t fDeinstallerTurn = 0;
+    std::vector<size_t> fTurns; // by entry index; selected items only
     std::unique_ptr<InstallByteProgress> fProgress;
     // Held until the run ends, also when a stop unwinds it.
     ExclusiveLock fPlaceLock;
     ExclusiveLock fProductLock;
+    // Goes first, with what it had not placed, while the locks still hold.
+    std::unique_ptr<LibPayloadUnpacker> fUnpacker;
 };

@@ -10,6 +10,7 @@
 #include "KernelThreads.h"
 #include "LibFileOperations.h"
 #include "LibMessageBox.h"
+#include "RecordKeys.h"
 #include "StagingFolder.h"
 
 #include <cerrno>
@@ -63,32 +64,66 @@ bool InstallRun::InstallItems()
     return true;
 }
 
-bool InstallRun::Extract(
-    int32 id, const char* destination, const std::function<void(const char* item)>& prepare)
+const char* InstallRun::ItemLeaf(const BMessage& entry, BPath& named)
+{
+    named.SetTo(entry.FindString("file_name"));
+    const char* leaf = named.InitCheck() == B_OK ? named.Leaf() : nullptr;
+    if (leaf == nullptr || *leaf == '\0' || strcmp(leaf, "..") == 0 || strcmp(leaf, ".") == 0)
+        return nullptr;
+    return leaf;
+}
+
+void InstallRun::StartUnpacking()
 {
     LibExtractOptions options;
-    // A stop unwinds from here, between chunks; the extraction's staging
-    // folder goes with it.
+    // A stop unwinds from here, while the unpacker waits; what it had not
+    // placed goes with it.
     options.shouldStop = [] {
         thread_cancellation_point();
         return false;
     };
-    if (fProgress && id != kDeinstallerPayloadId)
-        options.progress = [this](uint64 done, uint64) { fProgress->ItemProgress(done); };
-    options.prepare = prepare;
-    fResources->SetExtractOptions(options);
+    // Every checksum was verified before the run.
+    options.checked = true;
+    options.progress = [this](uint64 done, uint64) {
+        if (fProgress && !fItemUnderway.empty())
+            fProgress->ItemProgress(done);
+    };
+    fUnpacker = std::make_unique<LibPayloadUnpacker>(*fResources, options);
+    if (IncludesDeinstaller())
+        fDeinstallerTurn = fUnpacker->Add(kDeinstallerPayloadId, DeinstallerPath().Path());
+    // Deinstallable items carry their tag from the moment they are written.
+    const char* text = fTag;
+    ZipAttributeList tag {ZipAttribute {
+        kInstallByAttr, B_STRING_TYPE, std::vector<uint8>(text, text + strlen(text))}};
+    BMessage entry;
+    for (int32 i = 0; fInstructions.FindMessage("install_file", i, &entry) == B_OK; ++i) {
+        fTurns.push_back(SIZE_MAX);
+        BPath named;
+        const char* leaf = ItemLeaf(entry, named);
+        if (!entry.FindBool("install_to_system") || leaf == nullptr)
+            continue;
+        BMessage meta;
+        entry.FindMessage("install_meta", &meta);
+        bool deinstallable = strcmp(meta.FindString("deinstallable"), "True") == 0;
+        fTurns.back() = fUnpacker->Add(kFirstItemPayloadId + i, BPath(fProduct.Path(), leaf).Path(),
+            deinstallable ? tag : ZipAttributeList());
+    }
+}
+
+bool InstallRun::Place(size_t turn, int32 id, const char* destination,
+    const std::function<void(const char* item)>& prepare)
+{
     // Whatever an earlier item of the same name left there gives way.
     if (Exists(destination))
         LibUnlink(destination);
-    bool extracted = fResources->ExtractEntry(id, destination, true);
-    fResources->SetExtractOptions({});
+    bool placed = fUnpacker->Place(turn, prepare);
     thread_cancellation_point();
-    if (extracted)
+    if (placed)
         return true;
-    status_t status = fResources->LastStatus();
+    status_t status = fUnpacker->LastStatus();
     fFailure
         = status == B_BAD_DATA || status == B_NOT_ALLOWED ? kRunDamaged : kRunDestinationUnusable;
-    std::string problem = "payload " + std::to_string(id) + ": " + fResources->ErrorMessage();
+    std::string problem = "payload " + std::to_string(id) + ": " + fUnpacker->ErrorMessage();
     fConfig.SetRunProblem(problem.c_str());
     // A member the check before the run could not see into (its data) is
     // damaged: the same alert as a payload refused before anything was
@@ -100,9 +135,9 @@ bool InstallRun::Extract(
 
 bool InstallRun::InstallItem(int32 index, BMessage& entry)
 {
-    BPath named(entry.FindString("file_name"));
-    const char* leaf = named.InitCheck() == B_OK ? named.Leaf() : nullptr;
-    if (leaf == nullptr || *leaf == '\0' || strcmp(leaf, "..") == 0 || strcmp(leaf, ".") == 0) {
+    BPath named;
+    const char* leaf = ItemLeaf(entry, named);
+    if (leaf == nullptr) {
         fFailure = kRunDamaged;
         fConfig.SetRunProblem(("entry " + std::to_string(index) + " names no item").c_str());
         return false;
@@ -116,17 +151,17 @@ bool InstallRun::InstallItem(int32 index, BMessage& entry)
     BMessage meta;
     entry.FindMessage("install_meta", &meta);
     bool deinstallable = strcmp(meta.FindString("deinstallable"), "True") == 0;
-    // Times and tag are set while the item is still hidden, so that a stop
-    // can never leave a placed item that the deinstaller would not find.
+    // The tag was written with the item; its times are set while it is
+    // still hidden too, so that a stop can never leave a placed item that
+    // the deinstaller would not find.
     bool prepared = false;
     auto prepare = [&](const char* item) {
         StampTimes(entry, item, path.Path());
-        if (deinstallable)
-            fConfig.AddDeinstallTag(item, fTag);
         prepared = true;
     };
     fItemUnderway = path.Path();
-    bool extracted = Extract(kFirstItemPayloadId + index, path.Path(), prepare);
+    bool extracted
+        = Place(fTurns[size_t(index)], kFirstItemPayloadId + index, path.Path(), prepare);
     fItemUnderway.clear();
     if (!extracted) {
         fConfig.Log("\t\t\tNot placed: %s\n", fConfig.RunProblem());

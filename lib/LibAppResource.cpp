@@ -71,7 +71,8 @@ bool LibAppResource::ExtractEntry(const long& id, const char* destination, bool 
     status_t status;
     if (GetResourceRange(B_RAW_TYPE, int32(id), &offset, &size) == B_OK
         && GetResourceChecksum(B_RAW_TYPE, int32(id), &crc) == B_OK) {
-        request.checksum = crc;
+        if (!fOptions.checked)
+            request.checksum = crc;
         status = placer.Place(File(), uint64(offset), size, request);
     } else {
         // Added here and not written yet.

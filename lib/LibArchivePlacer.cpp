@@ -31,6 +31,8 @@ LibArchivePlacer::LibArchivePlacer(const LibExtractOptions& options)
     : fOptions(options)
 { }
 
+LibArchivePlacer::~LibArchivePlacer() = default;
+
 status_t LibArchivePlacer::Fail(status_t status, const std::string& message)
 {
     fError = message;
@@ -80,6 +82,29 @@ status_t LibArchivePlacer::CopyOut(
     return B_OK;
 }
 
+status_t LibArchivePlacer::Stage(const Request& request)
+{
+    status_t status = fStage.CreateBeside(request.destination);
+    if (status != B_OK) {
+        return Fail(status,
+            std::string("cannot create a temporary folder beside ") + request.destination + ": "
+                + status_text(status));
+    }
+    return B_OK;
+}
+
+ZipExtractOptions LibArchivePlacer::ExtractOptions() const
+{
+    ZipExtractOptions options;
+    options.shouldStop = fOptions.shouldStop;
+    options.progress = fOptions.progress;
+    options.everyNode = fOptions.everyNode;
+    // Typed as it is written: no second pass reads the files again.
+    options.assignTypes = true;
+    options.writers = fOptions.writers;
+    return options;
+}
+
 status_t LibArchivePlacer::Place(
     const BFile& file, uint64 offset, uint64 length, const Request& request)
 {
@@ -113,10 +138,7 @@ status_t LibArchivePlacer::Place(
     status = create_directory(folder.c_str(), 0700);
     if (status != B_OK)
         return Fail(status, "cannot create " + folder + ": " + status_text(status));
-    ZipExtractOptions options;
-    options.shouldStop = fOptions.shouldStop;
-    options.progress = fOptions.progress;
-    ZipExtractor extractor(options);
+    ZipExtractor extractor(ExtractOptions());
     std::string item;
     status = extractor.Extract(reader, folder.c_str(), &item);
     if (status != B_OK)
@@ -126,6 +148,74 @@ status_t LibArchivePlacer::Place(
             std::string("the archive holds no item named \"") + request.itemName + "\"");
     }
     return Finish(item, request);
+}
+
+status_t LibArchivePlacer::Begin(
+    const BFile& file, uint64 offset, uint64 length, const Request& request)
+{
+    fError.clear();
+    fBeginStatus = B_BAD_VALUE;
+    if (request.destination == nullptr || *request.destination == '\0' || !request.unzip)
+        return Fail(B_BAD_VALUE, "no destination");
+    fDestination = request.destination;
+    fItemName = request.itemName != nullptr ? request.itemName : "";
+    fBeginStatus = file.InitCheck() != B_OK
+        ? Fail(file.InitCheck(), "the archive's file is not open")
+        : request.checksum ? Verify(file, offset, length, *request.checksum)
+                           : B_OK;
+    if (fBeginStatus == B_OK)
+        fBeginStatus = Stage(request);
+    if (fBeginStatus == B_OK
+        && (fBeginStatus = fReader.Open(file.FileDescriptor(), offset, length)) != B_OK)
+        Fail(fBeginStatus, fReader.ErrorMessage());
+    std::string folder = join_path(fStage.Path(), kItemFolderName);
+    if (fBeginStatus == B_OK && (fBeginStatus = create_directory(folder.c_str(), 0700)) != B_OK)
+        Fail(fBeginStatus, "cannot create " + folder + ": " + status_text(fBeginStatus));
+    if (fBeginStatus != B_OK)
+        return fBeginStatus;
+    fExtractor = std::make_unique<ZipExtractor>(ExtractOptions());
+    if ((fBeginStatus = fExtractor->Begin(fReader, folder.c_str())) != B_OK)
+        Fail(fBeginStatus, fExtractor->ErrorMessage());
+    return fBeginStatus;
+}
+
+bool LibArchivePlacer::Advance()
+{
+    return fExtractor == nullptr || fExtractor->Advance();
+}
+
+bool LibArchivePlacer::Settled() const
+{
+    return fExtractor == nullptr || fExtractor->Settled();
+}
+
+void LibArchivePlacer::Stop()
+{
+    if (fExtractor != nullptr)
+        fExtractor->Stop();
+}
+
+status_t LibArchivePlacer::Complete(const std::function<void(const char* item)>& prepare)
+{
+    if (prepare)
+        fOptions.prepare = prepare;
+    if (fExtractor == nullptr)
+        return fBeginStatus == B_OK ? Fail(B_NO_INIT, "nothing was begun") : fBeginStatus;
+    std::string item;
+    status_t status = fExtractor->End(&item);
+    if (status != B_OK)
+        return Fail(status, fExtractor->ErrorMessage());
+    if (!fItemName.empty() && leaf_name(item) != fItemName) {
+        return Fail(B_ENTRY_NOT_FOUND,
+            std::string("the archive holds no item named \"") + fItemName + "\"");
+    }
+    Request request;
+    request.destination = fDestination.c_str();
+    status = Finish(item, request);
+    // Only the (empty) staging folder stays until the placer goes.
+    fExtractor.reset();
+    fReader.Close();
+    return status;
 }
 
 status_t LibArchivePlacer::Place(const std::string& archive, const Request& request)
@@ -166,7 +256,10 @@ status_t LibArchivePlacer::Finish(const std::string& item, const Request& reques
             std::string("cannot place the item at ") + request.destination + ": "
                 + status_text(status));
     }
-    LibAssignMissingTypes(request.destination);
+    // An unpacked item was typed as it was written; an archive placed as
+    // it is gets its type here.
+    if (!request.unzip)
+        LibAssignMissingTypes(request.destination);
     return B_OK;
 }
 
