@@ -86,10 +86,16 @@ void DeinstallSearch::Progress(const WalkProgress& progress)
 void DeinstallSearch::VisitEntry(const WalkEntry& entry)
 {
     CheckCancel();
-    if (fSeen.insert(*entry.path).second) {
-        fFound.Add(entry.path->c_str());
-        fFoundNodes.push_back({entry.device, entry.inode});
+    if (fSeen.count(*entry.path) != 0)
+        return;
+    auto* path = new LibString(entry.path->c_str());
+    if (!fFound.Insert(path)) {
+        delete path;
+        return;
     }
+    // The set looks at the list's own copy, which stays where it is.
+    fSeen.insert(std::string_view(*path, size_t(path->Length())));
+    fFoundNodes.push_back({entry.device, entry.inode});
 }
 
 void DeinstallSearch::ReportProgress(const char* folderName, bool force)

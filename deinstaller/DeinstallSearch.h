@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -69,7 +70,7 @@ private:
     LibString fKey;
     LibStringList fFound;
     std::vector<FoundNode> fFoundNodes;
-    std::unordered_set<std::string> fSeen;
+    std::unordered_set<std::string_view> fSeen; // views of fFound's texts
     WalkSizes fSizes = WalkSizes::Measure;
 
     int64 fVisited = 0;

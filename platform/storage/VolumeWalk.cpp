@@ -117,16 +117,17 @@ void WalkAll(WalkShared& shared, WalkTask& top, int threads, VolumeWalkVisitor& 
     reporter.Report(nullptr);
 }
 
-void Replay(WalkTask& task, VolumeWalkVisitor& visitor)
+void Replay(WalkTask& task, const VolumeWalkOptions& options, VolumeWalkVisitor& visitor)
 {
     for (WalkTask::Item& item : task.items) {
         if (auto* found = std::get_if<WalkFound>(&item)) {
             found->entry.path = &found->path;
             found->entry.name = found->path.c_str() + found->nameOffset;
-            found->entry.value = found->value;
+            found->entry.value = options.wantedValue.empty() ? std::string_view(found->value)
+                                                             : options.wantedValue;
             visitor.VisitEntry(found->entry);
         } else {
-            Replay(*std::get<std::unique_ptr<WalkTask>>(item), visitor);
+            Replay(*std::get<std::unique_ptr<WalkTask>>(item), options, visitor);
         }
     }
 }
@@ -157,6 +158,6 @@ status_t walk_volume(const char* root, const VolumeWalkOptions& options, VolumeW
         shared.storeInodes.insert(inodes.begin(), inodes.end());
     }
     WalkAll(shared, *top, ThreadCount(options), visitor);
-    Replay(*top, visitor);
+    Replay(*top, options, visitor);
     return B_OK;
 }

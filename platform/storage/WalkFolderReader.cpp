@@ -205,7 +205,10 @@ void WalkFolderReader::Met(const WalkEntry& entry, Items& items)
     found.path = fPath;
     found.nameOffset = fPath.size() - strlen(entry.name);
     found.entry = entry;
-    found.value = entry.value;
+    // A found entry whose value had to equal the wanted one carries that
+    // one; only the others keep a copy of their own.
+    if (fShared.options.wantedValue.empty())
+        found.value = entry.value;
     items.emplace_back(std::move(found));
 }
 
