@@ -13,7 +13,7 @@ import product
 FULL = {"files": 5000, "big": 3, "big_size": 100 * 2**20}
 SHORT = {"files": 300, "big": 3, "big_size": 2 * 2**20}
 PEAK_LIMIT_MIB = 64
-RATIO_LIMIT = 1.2
+RATIO_LIMIT = 0.8
 
 
 def item_files(folder, names):

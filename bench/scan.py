@@ -1,6 +1,8 @@
 """bench/run scan: Stowclear --list over a tree against find (the walk
 alone) and getfattr -R (the walk with an attribute read per entry); then
-the deinstaller's windows on the same tree (deinstall_window.py)."""
+the deinstaller's windows on the same tree (deinstall_window.py); then over
+an installed product, where every entry the walk meets is tagged, against
+find."""
 
 import json
 import os
@@ -13,7 +15,9 @@ import product
 
 FULL = {"entries": 200000, "tagged": 3000, "links": 2}
 SHORT = {"entries": 10000, "tagged": 300, "links": 2}
-FIND_LIMIT = 1.5
+PRODUCT_FULL = {"files": 5000}
+PRODUCT_SHORT = {"files": 300}
+FIND_LIMIT = 1.2
 
 
 def make_deinstaller(ctx, work):
@@ -33,6 +37,91 @@ def make_deinstaller(ctx, work):
 
 
 def run(ctx):
+    return run_tree(ctx) + "; " + run_product(ctx)
+
+
+def install_product(ctx, work, root, env):
+    """Installs the benchmark product (a folder item of small files) into
+    root; every entry it places is tagged."""
+    shape = PRODUCT_SHORT if ctx.short else PRODUCT_FULL
+    payload = os.path.join(work, "payload")
+    os.makedirs(payload)
+    run_checked([ctx.program("stowbench-payload"), "--seed", "2", "--files", str(shape["files"]),
+                 "--max-size", "4096", "--big", "0", payload], "making the payload")
+    description = os.path.join(payload, "product.json")
+    with open(description, "w") as out:
+        json.dump(product.description(["library"]), out)
+    installer = os.path.join(work, "installer")
+    run_checked([ctx.program("stowpack"), "build", description, "-o", installer],
+                "building the installer")
+    destination = os.path.join(root, "dest")
+    os.makedirs(destination)
+    run_checked([installer, "--unattended", "--accept-license", "--all", "--dest", destination],
+                "installing the product", env=env)
+    return os.path.join(root, "dest", product.FOLDER)
+
+
+def product_entries(folder):
+    """Every path below folder (links not followed), folder included."""
+    paths = [folder]
+    for top, folders, leaves in os.walk(folder):
+        paths.extend(os.path.join(top, name) for name in folders + leaves)
+    return sorted(paths)
+
+
+def run_product(ctx):
+    work = os.path.join(ctx.work, "scan-product")
+    root = os.path.join(work, "root")
+    os.makedirs(root)
+    env = ctx.environment(root)
+    folder = install_product(ctx, work, root, env)
+    # The item and everything in it are tagged; the product folder, its log
+    # and the deinstaller are not.
+    tagged = product_entries(os.path.join(folder, "library"))
+    deinstaller = make_deinstaller(ctx, work)
+    found_list = os.path.join(work, "found.txt")
+    scan_err = os.path.join(work, "scan.err")
+
+    def run_scan():
+        with open(found_list, "w") as out, open(scan_err, "w") as err:
+            return run_timed([deinstaller, "--unattended", "--list", "--volume", root], env=env,
+                             stdout=out, stderr=err)
+
+    def check_scan(result):
+        if result.status != 0:
+            raise BenchError("Stowclear --list failed (exit %d):\n%s" % (
+                result.status, tail(open(scan_err).read())))
+        with open(found_list) as listed:
+            found = listed.read().splitlines()
+        if len(found) != len(set(found)) or sorted(found) != tagged:
+            missing = sorted(set(tagged) - set(found))
+            extra = sorted(set(found) - set(tagged))
+            raise BenchError("Stowclear listed %d paths (%d distinct), the item has %d; missed %s; "
+                             "wrongly %s" % (len(found), len(set(found)), len(tagged), missing[:5],
+                                             extra[:5]))
+
+    def run_find():
+        return run_timed(["find", root, "-xdev"])
+
+    def check_find(result):
+        if result.status != 0:
+            raise BenchError("find failed (exit %d)" % result.status)
+
+    scan = Contender("Stowclear --unattended --list", lambda: None, run_scan, check_scan)
+    find = Contender("find -xdev", lambda: None, run_find, check_find)
+    ctx.out("scan, installed product: %d entries, all tagged" % len(tagged))
+    compete([scan, find], ctx.runs, ctx.log)
+    print_table([scan, find], ctx.out)
+    to_find = scan.median() / find.median()
+    ctx.out("  scan/find %.2f (target at most %.1f: %s); processor time %.2f" % (
+        to_find, FIND_LIMIT, verdict(to_find, FIND_LIMIT), scan.median_cpu() / find.median_cpu()))
+    if not ctx.keep:
+        shutil.rmtree(work, ignore_errors=True)
+    return "scan installed product of %d entries: Stowclear %.3f s, find %.3f s, scan/find %.2f" % (
+        len(tagged), scan.median(), find.median(), to_find)
+
+
+def run_tree(ctx):
     shape = SHORT if ctx.short else FULL
     work = os.path.join(ctx.work, "scan")
     root = os.path.join(work, "root")
