@@ -70,4 +70,29 @@ inline std::vector<std::string> Paths(LibStringList& list)
     return result;
 }
 
+// A copy of Stowclear carrying a record of the test key, with a profile
+// section to remove.
+inline std::filesystem::path MakeDeinstaller(const std::filesystem::path& work)
+{
+    std::filesystem::path program = work / "Stowclear";
+    std::filesystem::copy_file(BinPath("Stowclear"), program);
+    WriteFile(work / "record.json", R"({"what": 0, "fields": [
+ {"name": "app_name", "type": "CSTR", "values": ["Demo"]},
+ {"name": "version", "type": "CSTR", "values": ["1.0"]},
+ {"name": "release_date", "type": "CSTR", "values": ["2024-01-01"]},
+ {"name": "company", "type": "CSTR", "values": ["Tarnwick"]},
+ {"name": "support_email", "type": "CSTR", "values": ["help@example.com"]},
+ {"name": "edit_profile", "type": "BOOL", "values": [true]},
+ {"name": "edit_profile_tag", "type": "CSTR", "values": ["DEMO"]}]})");
+    EXPECT_EQ(stowtest::Run({BinPath("stowpack"), "message", "encode",
+                                (work / "record.json").string(), (work / "record.bin").string()})
+                  .exitCode,
+        0);
+    EXPECT_EQ(stowtest::Run({BinPath("stowpack"), "add", program.string(), "CSTR", "2002",
+                                "STK:configuration", (work / "record.bin").string()})
+                  .exitCode,
+        0);
+    return program;
+}
+
 } // namespace stowtest

@@ -53,16 +53,8 @@ protected:
     {
         fs::create_directories(root / "home/demo");
         fs::create_directories(root / "opt");
-        fs::create_directories(root / "usr/lib");
         fs::create_directories(work);
-        // The demo product requires the C library.
-        for (const char* libc : {"/lib/x86_64-linux-gnu/libc.so.6",
-                 "/usr/lib/x86_64-linux-gnu/libc.so.6", "/lib64/libc.so.6", "/usr/lib/libc.so.6"}) {
-            if (fs::exists(libc)) {
-                fs::create_symlink(libc, root / "usr/lib/libc.so.6");
-                break;
-            }
-        }
+        LinkSystemCLibrary(root);
         for (const auto& [path, text] : kScripts) {
             fs::create_directories((root / path).parent_path());
             WriteFile(root / path, text);

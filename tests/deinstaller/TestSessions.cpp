@@ -195,24 +195,7 @@ TEST_F(SessionTest, InstallSearchAndRemoveWithoutAFrontEnd)
 TEST_F(SessionTest, AStopEndsTheRemovalBeforeItsNextEntry)
 {
     // A deinstaller carrying a record of the test key, with a profile section.
-    fs::path program = work / "Stowclear";
-    fs::copy_file(BinPath("Stowclear"), program);
-    WriteFile(work / "record.json", R"({"what": 0, "fields": [
- {"name": "app_name", "type": "CSTR", "values": ["Demo"]},
- {"name": "version", "type": "CSTR", "values": ["1.0"]},
- {"name": "release_date", "type": "CSTR", "values": ["2024-01-01"]},
- {"name": "company", "type": "CSTR", "values": ["Tarnwick"]},
- {"name": "support_email", "type": "CSTR", "values": ["help@example.com"]},
- {"name": "edit_profile", "type": "BOOL", "values": [true]},
- {"name": "edit_profile_tag", "type": "CSTR", "values": ["DEMO"]}]})");
-    ASSERT_EQ(stowtest::Run({BinPath("stowpack"), "message", "encode",
-                                (work / "record.json").string(), (work / "record.bin").string()})
-                  .exitCode,
-        0);
-    ASSERT_EQ(stowtest::Run({BinPath("stowpack"), "add", program.string(), "CSTR", "2002",
-                                "STK:configuration", (work / "record.bin").string()})
-                  .exitCode,
-        0);
+    fs::path program = MakeDeinstaller(work.Path());
     fs::path profile = box.Make("home/tester/.profile", "#BEGIN_DEMO\nexport DEMO=1\n#END_DEMO\n");
     Tag(box.Make("opt/one", "1"));
     Tag(box.Make("opt/two", "2"));

@@ -28,16 +28,7 @@ protected:
         for (const fs::path& root : {fRoot, fOtherRoot}) {
             fs::create_directories(root / "home/demo/Apps");
             fs::create_directories(root / "opt");
-            fs::create_directories(root / "usr/lib");
-            // The demo product requires the C library.
-            for (const char* libc :
-                {"/lib/x86_64-linux-gnu/libc.so.6", "/usr/lib/x86_64-linux-gnu/libc.so.6",
-                    "/lib64/libc.so.6", "/usr/lib/libc.so.6"}) {
-                if (fs::exists(libc)) {
-                    fs::create_symlink(libc, root / "usr/lib/libc.so.6");
-                    break;
-                }
-            }
+            LinkSystemCLibrary(root);
         }
         RunResult built
             = stowtest::Run({BinPath("stowpack"), "build", SourcePath("samples/demo/product.json"),

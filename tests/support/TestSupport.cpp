@@ -287,6 +287,18 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents)
     out << contents;
 }
 
+void LinkSystemCLibrary(const std::filesystem::path& root)
+{
+    std::filesystem::create_directories(root / "usr/lib");
+    for (const char* libc : {"/lib/x86_64-linux-gnu/libc.so.6",
+             "/usr/lib/x86_64-linux-gnu/libc.so.6", "/lib64/libc.so.6", "/usr/lib/libc.so.6"}) {
+        if (std::filesystem::exists(libc)) {
+            std::filesystem::create_symlink(libc, root / "usr/lib/libc.so.6");
+            return;
+        }
+    }
+}
+
 std::set<std::string> OutermostPaths(const std::set<std::string>& paths)
 {
     std::set<std::string> outermost;

@@ -105,6 +105,10 @@ std::string SourcePath(const std::string& relative);
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);
 
+// Links root/usr/lib/libc.so.6 to this system's C library, which the demo
+// product requires.
+void LinkSystemCLibrary(const std::filesystem::path& root);
+
 // The paths of `paths` that lie inside no other one of them: what a removal
 // that moves whole folders puts into the Trash as entries of their own.
 std::set<std::string> OutermostPaths(const std::set<std::string>& paths);
