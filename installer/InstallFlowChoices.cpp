@@ -41,8 +41,9 @@ InstallFlow::Step InstallFlow::ChooseGroup()
     fDialog->PrintLine(FlowString(kTextGroup));
     for (int32 i = 0; i < count; ++i) {
         const InstallGroup& group = *fSession->GroupAt(i);
-        std::string line = Columns("  %2d  %-16s %10s", i + 1, group.name, Bytes(group.size));
-        fDialog->PrintLine(line + (group.description.empty() ? "" : "  " + group.description));
+        std::string line = Columns("  %2d  %-16s %12s", i + 1, group.name, Bytes(group.size));
+        fDialog->PrintWrapped(line + (group.description.empty() ? "" : "  " + group.description),
+            int(line.size()) + 2);
     }
     // Loading selected the first group, as the window's list starts.
     std::string prompt = fill_in(FlowString(kFlowGroupPrompt), {"1"}) + ": ";
@@ -67,7 +68,7 @@ void InstallFlow::ListFiles()
     fDialog->PrintLine(FlowString(kTextFiles));
     for (int32 i = 0; i < fSession->CountFiles(); ++i) {
         const InstallFile& file = *fSession->FileAt(i);
-        const char* format = file.selected ? "  %2d [x] %-28s %10s" : "  %2d [ ] %-28s %10s";
+        const char* format = file.selected ? "  %2d [x] %-28s %12s" : "  %2d [ ] %-28s %12s";
         fDialog->PrintLine(Columns(format, i + 1, file.leaf, Bytes(file.size)));
     }
     fDialog->PrintLine(fill_in(FlowString(kFlowTotal), {Bytes(fSession->SelectionTotal())}));

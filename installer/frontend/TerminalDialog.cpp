@@ -96,7 +96,7 @@ public:
     AlertAnswer Ask(const AlertRequest& request) override
     {
         fDialog.BeforeAlert();
-        AlertAnswer answer = fText.Ask(request);
+        AlertAnswer answer = fText.Ask(Wrapped(request));
         fDialog.AfterAlert();
         return answer;
     }
@@ -104,11 +104,18 @@ public:
     void Show(const AlertRequest& request) override
     {
         fDialog.BeforeAlert();
-        fText.Show(request);
+        fText.Show(Wrapped(request));
         fDialog.AfterAlert();
     }
 
 private:
+    AlertRequest Wrapped(const AlertRequest& request) const
+    {
+        AlertRequest wrapped = request;
+        wrapped.text = fDialog.Wrapped(request.text);
+        return wrapped;
+    }
+
     TerminalDialog& fDialog;
     AlertInputBuffer fBuffer;
     std::istream fIn;
@@ -132,12 +139,37 @@ TerminalDialog::~TerminalDialog()
 
 void TerminalDialog::Print(const std::string& text)
 {
-    std::cout << text << std::flush;
+    std::cout << Wrapped(text) << std::flush;
 }
 
 void TerminalDialog::PrintLine(const std::string& line)
 {
     std::cout << line << '\n' << std::flush;
+}
+
+void TerminalDialog::PrintWrapped(const std::string& text, int indent)
+{
+    PrintLine(Wrapped(text, indent));
+}
+
+std::string TerminalDialog::Wrapped(const std::string& text, int indent) const
+{
+    const int width = Columns() - 1;
+    std::vector<std::string> lines = Wrap(text, width);
+    indent = std::clamp(indent, 0, std::max(width - 20, 0));
+    if (indent > 0 && lines.size() > 1 && text.find_first_of("\n\t") == std::string::npos) {
+        // A table row: what the first line leaves is wrapped again inside
+        // the indent.
+        size_t rest = text.find_first_not_of(' ', lines[0].size());
+        std::vector<std::string> more = Wrap(text.substr(rest), width - indent);
+        lines.resize(1);
+        for (const std::string& line : more)
+            lines.push_back(std::string(size_t(indent), ' ') + line);
+    }
+    std::string wrapped;
+    for (const std::string& line : lines)
+        wrapped += (wrapped.empty() && &line == &lines.front() ? "" : "\n") + line;
+    return wrapped;
 }
 
 void TerminalDialog::NotUnderstood(const std::string& typed)

@@ -29,8 +29,15 @@ public:
     // B_OK when stop signals can be caught.
     status_t InitCheck() const { return fSignals.InitCheck(); }
 
+    // A prompt, wrapped at spaces to the terminal's width; the cursor stays
+    // after it.
     void Print(const std::string& text);
+    // A line as it is: paths in it stay whole for copying.
     void PrintLine(const std::string& line = {});
+    // A text wrapped at spaces to the terminal's width, the lines after its
+    // first `indent` columns in (a table row's last column stays in its
+    // column).
+    void PrintWrapped(const std::string& text, int indent = 0);
     // "? <typed>": the answer was not understood and the prompt comes again.
     void NotUnderstood(const std::string& typed);
 
@@ -64,6 +71,8 @@ public:
 
     int Columns() const;
     int Rows() const;
+    // `text` as the lines it takes at the terminal's width.
+    std::string Wrapped(const std::string& text, int indent = 0) const;
 
     // The line of an alert's answer, read on whichever thread asks.
     TerminalInput::Read ReadAlertLine(std::string& line);

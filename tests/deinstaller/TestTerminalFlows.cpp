@@ -100,11 +100,15 @@ TEST_F(TerminalFlows, InstalledByAnsweringThePromptsAndRemovedTheSameWay)
     ASSERT_TRUE(install.WaitForText("Agree / Cancel: ")) << install.Output();
     install.Type("agree");
     ASSERT_TRUE(install.WaitForText("Number of the group to install [1]: ")) << install.Output();
+    // A description longer than the row goes on in its own column.
+    EXPECT_NE(install.Output().find("its settings and\r\n" + std::string(37, ' ') + "the scripts."),
+        std::string::npos)
+        << install.Output();
     install.Type("2"); // Documents: README.txt and the manual
-    ASSERT_TRUE(install.WaitForText("press Return when done: ")) << install.Output();
+    ASSERT_TRUE(install.WaitForText("done: ")) << install.Output();
     install.Type("1"); // and the program itself
     ASSERT_TRUE(install.WaitForText("   1 [x] stowdemo")) << install.Output();
-    ASSERT_TRUE(install.WaitForText("press Return when done: ")) << install.Output();
+    ASSERT_TRUE(install.WaitForText("done: ")) << install.Output();
     install.Type("");
     ASSERT_TRUE(install.WaitForText("Destination folder [" + (fRoot / "opt").string() + "]: "))
         << install.Output();
@@ -139,12 +143,12 @@ TEST_F(TerminalFlows, InstalledByAnsweringThePromptsAndRemovedTheSameWay)
     ASSERT_TRUE(remove.WaitForText("Number of the disk to search [")) << remove.Output();
     remove.Type("");
     ASSERT_TRUE(remove.WaitForText(" found")) << remove.Output();
-    ASSERT_TRUE(remove.WaitForText("press Return when done: ")) << remove.Output();
+    ASSERT_TRUE(remove.WaitForText("done: ")) << remove.Output();
     std::string number = NumberOf(remove.Output(), kept);
     ASSERT_FALSE(number.empty()) << remove.Output();
     remove.Type(number);
     ASSERT_TRUE(remove.WaitForText("[ ] " + kept.string())) << remove.Output();
-    ASSERT_TRUE(remove.WaitForText("press Return when done: ")) << remove.Output();
+    ASSERT_TRUE(remove.WaitForText("done: ")) << remove.Output();
     remove.Type("");
     ASSERT_TRUE(remove.WaitForText("[Trash]: ")) << remove.Output();
     remove.Type("");
@@ -184,7 +188,7 @@ TEST_F(TerminalFlows, ACancelAtAPromptLeavesEverythingAsItWas)
     before = RootSnapshot(fRoot);
     TerminalRun remove({Deinstaller(fRoot, "opt").string()}, Environment(fRoot));
     for (const char* prompt : {"Number of the disk to search [",
-             "press Return when done: ", "[Trash]: ", "Deinstall / Cancel [Deinstall]: "}) {
+             "done: ", "[Trash]: ", "Deinstall / Cancel [Deinstall]: "}) {
         ASSERT_TRUE(remove.WaitForText(prompt)) << remove.Output();
         if (std::string(prompt).rfind("Deinstall", 0) != 0)
             remove.Type("");
