@@ -67,8 +67,12 @@ AlertWindow::AlertWindow(const AlertRequest& request, std::shared_ptr<AlertState
     , fRequest(request)
     , fState(std::move(state))
 {
+    // A worker that asks builds its dialog on its own thread; the window is
+    // already listed, and the UI thread leaves a locked window alone.
+    Lock();
     SetPulseRate(0);
     Build();
+    Unlock();
 }
 
 AlertWindow::~AlertWindow()

@@ -36,10 +36,10 @@ native::Rect DeviceArea(BRect area, float scale)
 void BWindow::SyncNative()
 {
     if (fNative == nullptr) {
-        if (IsHidden() || !UiDisplay::IsConnected()) {
-            fInvalid.clear();
+        // A window not shown yet may still be being built on another thread:
+        // it is left alone (its areas to redraw stay few, since they merge).
+        if (IsHidden() || !UiDisplay::IsConnected())
             return;
-        }
         CreateNative();
     }
     if (fChanges & kChangedKind) {
