@@ -77,24 +77,24 @@ void BWindow::CreateNative()
         return;
     bool titled = fLook == B_TITLED_WINDOW_LOOK || fLook == B_DOCUMENT_WINDOW_LOOK
         || fLook == B_MODAL_WINDOW_LOOK || fLook == B_FLOATING_WINDOW_LOOK;
-    native::WindowSpec spec;
-    spec.title = fTitle.c_str();
-    spec.frame = DeviceFrame(fFrame, ui_scale());
-    spec.bordered = titled;
-    spec.resizable = !(fFlags & B_NOT_RESIZABLE)
+    native::WindowLayout layout;
+    layout.title = fTitle.c_str();
+    layout.frame = DeviceFrame(fFrame, ui_scale());
+    layout.bordered = titled;
+    layout.resizable = !(fFlags & B_NOT_RESIZABLE)
         && (fFlags & (B_NOT_H_RESIZABLE | B_NOT_V_RESIZABLE))
             != (B_NOT_H_RESIZABLE | B_NOT_V_RESIZABLE);
-    spec.avoidFocus = (fFlags & B_AVOID_FOCUS) != 0;
+    layout.avoidFocus = (fFlags & B_AVOID_FOCUS) != 0;
     if (fNativeKind >= 0)
-        spec.kind = fNativeKind;
-    else if (!titled && spec.avoidFocus)
-        spec.kind = native::kTipWindow;
+        layout.kind = fNativeKind;
+    else if (!titled && layout.avoidFocus)
+        layout.kind = native::kTipWindow;
     else if (IsModal())
-        spec.kind = native::kModalWindow;
+        layout.kind = native::kModalWindow;
     else if (IsFloating())
-        spec.kind = native::kFloatingWindow;
+        layout.kind = native::kFloatingWindow;
     fLink = std::make_unique<WindowLink>(this);
-    fNative = display->CreateWindow(fLink.get(), spec);
+    fNative = display->CreateWindow(fLink.get(), layout);
     fChanges |= kChangedVisibility;
 }
 

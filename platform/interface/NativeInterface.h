@@ -130,7 +130,7 @@ enum WindowKind : int {
     kTipWindow,      // tips: no frame, not managed, never takes input focus
 };
 
-struct WindowSpec {
+struct WindowLayout {
     const char* title = "";
     Rect frame; // the content area on the screen
     int kind = kNormalWindow;
@@ -167,7 +167,7 @@ struct ScreenFacts {
 // where a call says otherwise.
 class Display {
 public:
-    virtual Window* CreateWindow(Sink* sink, const WindowSpec& spec) = 0;
+    virtual Window* CreateWindow(Sink* sink, const WindowLayout& layout) = 0;
     // Draws what was invalidated, then waits up to `seconds` (0: not at
     // all) for events or a Wake() and handles the events that came.
     virtual void Wait(double seconds) = 0;

@@ -52,9 +52,9 @@ bool FltkDisplay::StartWakePipe()
     return true;
 }
 
-native::Window* FltkDisplay::CreateWindow(native::Sink* sink, const native::WindowSpec& spec)
+native::Window* FltkDisplay::CreateWindow(native::Sink* sink, const native::WindowLayout& layout)
 {
-    return new FltkWindow(*this, sink, spec);
+    return new FltkWindow(*this, sink, layout);
 }
 
 void FltkDisplay::Wait(double seconds)

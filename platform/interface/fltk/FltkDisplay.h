@@ -16,7 +16,7 @@ public:
     // Connects, or answers null with the reason.
     static FltkDisplay* Open(char* error, int errorSize);
 
-    native::Window* CreateWindow(native::Sink* sink, const native::WindowSpec& spec) override;
+    native::Window* CreateWindow(native::Sink* sink, const native::WindowLayout& layout) override;
     void Wait(double seconds) override;
     void Wake() override;
     void Sync() override;

@@ -9,18 +9,18 @@
 
 namespace fltk_module {
 
-FltkWindow::FltkWindow(FltkDisplay& display, native::Sink* sink, const native::WindowSpec& spec)
-    : Fl_Double_Window(spec.frame.x, spec.frame.y, spec.frame.w > 0 ? spec.frame.w : 1,
-        spec.frame.h > 0 ? spec.frame.h : 1)
+FltkWindow::FltkWindow(FltkDisplay& display, native::Sink* sink, const native::WindowLayout& layout)
+    : Fl_Double_Window(layout.frame.x, layout.frame.y, layout.frame.w > 0 ? layout.frame.w : 1,
+        layout.frame.h > 0 ? layout.frame.h : 1)
     , fDisplay(display)
     , fSink(sink)
-    , fKind(spec.kind)
-    , fAvoidFocus(spec.avoidFocus || spec.kind == native::kTipWindow)
-    , fResizable(spec.resizable)
+    , fKind(layout.kind)
+    , fAvoidFocus(layout.avoidFocus || layout.kind == native::kTipWindow)
+    , fResizable(layout.resizable)
     , fPainter(display)
 {
     end(); // no FLTK widgets go inside
-    copy_label(spec.title != nullptr ? spec.title : "");
+    copy_label(layout.title != nullptr ? layout.title : "");
     xclass("Stowfast");
     force_position(1);
     callback(CloseCallback, this);
@@ -36,9 +36,9 @@ FltkWindow::FltkWindow(FltkDisplay& display, native::Sink* sink, const native::W
     default:
         break;
     }
-    if (!spec.bordered)
+    if (!layout.bordered)
         clear_border();
-    if (spec.resizable)
+    if (layout.resizable)
         size_range(1, 1);
     else
         size_range(w(), h(), w(), h());

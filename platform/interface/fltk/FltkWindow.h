@@ -13,7 +13,7 @@ class FltkDisplay;
 
 class FltkWindow final : public Fl_Double_Window, public native::Window {
 public:
-    FltkWindow(FltkDisplay& display, native::Sink* sink, const native::WindowSpec& spec);
+    FltkWindow(FltkDisplay& display, native::Sink* sink, const native::WindowLayout& layout);
     ~FltkWindow() override;
 
     void SetTitle(const char* title) override;
